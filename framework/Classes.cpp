@@ -1,6 +1,7 @@
 #include "framework/Classes.h"
 
 #include <algorithm>
+#include <string>
 
 TComponent::TComponent(TComponent* Owner) : FOwner(Owner)
 {
@@ -25,4 +26,9 @@ void TComponent::Remove(TComponent* Component)
 {
     FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), Component),
                       FComponents.end());
+}
+
+void ListIndexError(int Index)
+{
+    throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
 }

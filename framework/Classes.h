@@ -4,6 +4,8 @@
 // Threading: components belong to the user-interface thread; none of these classes is safe
 // to touch from another thread.
 
+#include "framework/SysUtils.h"
+
 #include <functional>
 #include <vector>
 
@@ -37,3 +39,10 @@ private:
     TComponent* FOwner;
     std::vector<TComponent*> FComponents;
 };
+
+// An index outside the items of a list: "List index out of bounds (Index)".
+class EListError : public Exception {
+public:
+    using Exception::Exception;
+};
+[[noreturn]] void ListIndexError(int Index);
