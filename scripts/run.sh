@@ -14,4 +14,4 @@ fi
 build-run/tools/ostrel-smt-sim &
 sim=$!
 trap 'kill $sim 2>/dev/null' EXIT
-exec build-run/app/ostrel-smt
+build-run/app/ostrel-smt
