@@ -1,0 +1,8 @@
+#include "platform/Message.h"
+
+#include <new>
+
+THeapBlock AllocBlock(std::size_t Count)
+{
+    return THeapBlock(new (std::nothrow) uint8_t[Count + 1]());
+}
