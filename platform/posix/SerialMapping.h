@@ -1,0 +1,36 @@
+#pragma once
+// How a device control block becomes Linux terminal settings. Pure functions, so that every
+// field's translation can be checked without a port.
+//
+// | Block field                     | termios2 / modem lines                                   |
+// |---------------------------------|----------------------------------------------------------|
+// | BaudRate (any, 0 rejected)      | CBAUD = BOTHER, c_ispeed = c_ospeed = BaudRate           |
+// | ByteSize 5, 6, 7, 8 (else rej.) | CS5, CS6, CS7, CS8                                        |
+// | Parity none, odd, even          | -, PARENB | PARODD, PARENB                               |
+// | Parity mark, space (else rej.)  | PARENB | CMSPAR | PARODD, PARENB | CMSPAR                |
+// | StopBits 1, 1.5, 2 (else rej.)  | -, CSTOPB, CSTOPB (termios has no 1.5: it becomes 2)      |
+// | fParity                         | INPCK                                                     |
+// | fOutxCtsFlow, RTS handshake     | CRTSCTS                                                   |
+// | fOutX, fInX                     | IXON, IXOFF                                               |
+// | XonChar, XoffChar               | c_cc[VSTART], c_cc[VSTOP]                                 |
+// | DTR control off, on, handshake  | DTR line off, on, on (termios has no DTR handshake)       |
+// | RTS control off, on, hs, toggle | RTS line off, on, left to CRTSCTS, on                     |
+// | everything else                 | nothing: kept in the stored block only                   |
+// | always                          | raw bytes: no echo, canonical input, signals or output    |
+// |                                 | processing; CREAD, CLOCAL; VMIN 0, VTIME 0                |
+//
+// A rejected block changes nothing, as a port that refuses a setting keeps its old one.
+
+#include "platform/SerialDevice.h"
+
+#include <asm/termbits.h>
+
+// Fills T from Dcb, keeping T's other settings. False (T untouched) when the block holds a
+// value that has no line setting.
+bool DcbToTermios(const TDcb& Dcb, termios2& T);
+
+// The block that describes T, for a port that has not been configured yet.
+TDcb TermiosToDcb(const termios2& T);
+
+// TIOCM_DTR and TIOCM_RTS bits to raise (Set) and to drop (Clear).
+void DcbModemLines(const TDcb& Dcb, int& Set, int& Clear);
