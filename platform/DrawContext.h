@@ -12,6 +12,27 @@
 // - Text is written at (x, y) under the alignment flags, in the text colour, on a background
 //   box in the background colour when the background mode is OPAQUE.
 //
+// How it is done (details of the line stepping in platform/Raster.h):
+// - Lines of every width are stepped by our own code straight into the image, so LineTo and
+//   Polyline light the same pixels; a polyline is its segments drawn one after the other.
+//   A pen wider than 1 covers, on a horizontal line at y, the rows y - w/2 .. y - w/2 + w - 1
+//   (a 2-pixel pen on y = 50 covers rows 49 and 50) and, along the line, exactly the pixels a
+//   1-pixel line lights. Dashed, dotted and Alternate pens step their pattern one unit per
+//   pixel, carried from one segment to the next (LineTo carries it on, MoveTo restarts it);
+//   the gaps take the background colour in OPAQUE mode. Styled pens wider than 1 draw solid,
+//   as the classic platform creates them. Mode applies to lines and shape outlines and fills.
+// - Polyline neither uses nor moves the current position; Rectangle does not either.
+// - Rectangle with a Clear pen fills columns x0..x1-2 and rows y0..y1-2 (one pixel less each
+//   way, as the classic platform does). A wide pen's frame is centred on the outline as a
+//   line would be; with InsideFrame it lies inside the bounds.
+// - FillRect always copies the brush (the pen mode does not apply); a Clear brush fills
+//   nothing; hatched brushes draw an 8 x 8 hatch aligned to the image's origin, on the
+//   background colour when the background mode is OPAQUE.
+// - Text is drawn without antialiasing, placed by TextMetrics() (ascent for TA_BASELINE, the
+//   extent for centring and TA_RIGHT / TA_BOTTOM), rotated about (x, y) by the escapement.
+// - Ellipse, RoundRect, Polygon's interior, Arc and Pie are left to the drawing library.
+// - The surface shows every RGB colour: NearestColor returns its argument.
+//
 // Threading: a context and its image are used on one thread at a time (the user-interface
 // thread in this system); nothing here locks.
 
@@ -89,6 +110,8 @@ constexpr unsigned TA_BOTTOM = 8;
 constexpr unsigned TA_BASELINE = 24;
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
+// What GetPixel answers for a point outside the clip or the image.
+constexpr TRgb CLR_INVALID = 0xFFFFFFFF;
 
 // Text measurement, replaceable so that tests can use fixed metrics on any machine.
 class TTextMetrics {
@@ -162,7 +185,7 @@ public:
     void Arc(const TRect& Bounds, TPoint Start, TPoint End);
     void Pie(const TRect& Bounds, TPoint Start, TPoint End);
     void SetPixel(int X, int Y, TRgb Color);
-    TRgb GetPixel(int X, int Y) const;
+    TRgb GetPixel(int X, int Y) const; // CLR_INVALID outside the clip
     // The dotted rectangle that marks keyboard focus, drawn by inverting every other pixel.
     void DrawFocusRect(const TRect& R);
 

@@ -1,0 +1,560 @@
+#include "platform/DrawContext.h"
+
+#include "platform/QtBridge.h"
+#include "platform/Raster.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPolygon>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <utility>
+
+namespace platform {
+namespace {
+
+QColor QColorOf(TRgb Color)
+{
+    return QColor(int(Color & 0xFF), int((Color >> 8) & 0xFF), int((Color >> 16) & 0xFF));
+}
+
+QString QStringOf(std::string_view Text)
+{
+    return QString::fromUtf8(Text.data(), qsizetype(Text.size()));
+}
+
+bool FontsAvailable() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
+
+// A positive height asks for the cell height (ascent plus descent) rather than the em.
+QFont QFontOf(const TFontDesc& Desc)
+{
+    QFont font(QString::fromStdString(Desc.Name));
+    font.setStyleStrategy(QFont::NoAntialias);
+    font.setBold(Desc.Bold);
+    font.setItalic(Desc.Italic);
+    font.setUnderline(Desc.Underline);
+    font.setStrikeOut(Desc.StrikeOut);
+    if (Desc.Height < 0) {
+        font.setPixelSize(-Desc.Height);
+    } else {
+        const int cell = Desc.Height > 0 ? Desc.Height : 16;
+        font.setPixelSize(cell);
+        const int height = QFontMetrics(font).height();
+        if (height > cell)
+            font.setPixelSize(std::max(1, int(std::lround(double(cell) * cell / height))));
+    }
+    return font;
+}
+
+// The real fonts. Measuring happens on the user-interface thread only, so the cache of the
+// last font asked for needs no lock.
+class TQtTextMetrics final : public TTextMetrics {
+public:
+    TSize Extent(const TFontDesc& Font, std::string_view Text) const override
+    {
+        const QFontMetrics* fm = Metrics(Font);
+        if (!fm)
+            return {};
+        return {fm->horizontalAdvance(QStringOf(Text)), fm->height()};
+    }
+    int Ascent(const TFontDesc& Font) const override
+    {
+        const QFontMetrics* fm = Metrics(Font);
+        return fm ? fm->ascent() : 0;
+    }
+
+private:
+    const QFontMetrics* Metrics(const TFontDesc& Font) const
+    {
+        if (!FontsAvailable())
+            return nullptr;
+        if (!FMetrics || !(FDesc == Font)) {
+            FDesc = Font;
+            FMetrics.emplace(QFontOf(Font));
+        }
+        return &*FMetrics;
+    }
+
+    mutable TFontDesc FDesc;
+    mutable std::optional<QFontMetrics> FMetrics;
+};
+
+const TQtTextMetrics RealMetrics;
+const TTextMetrics* CurrentMetrics = &RealMetrics;
+
+QPainter::CompositionMode CompositionOf(TPenMode Mode)
+{
+    switch (Mode) {
+    case TPenMode::Xor: return QPainter::RasterOp_SourceXorDestination;
+    case TPenMode::NotXor: return QPainter::RasterOp_NotSourceXorDestination;
+    case TPenMode::Not: return QPainter::RasterOp_NotDestination;
+    default: return QPainter::CompositionMode_SourceOver;
+    }
+}
+
+Qt::BrushStyle QtBrushStyleOf(TBrushStyle Style)
+{
+    switch (Style) {
+    case TBrushStyle::Solid: return Qt::SolidPattern;
+    case TBrushStyle::Clear: return Qt::NoBrush;
+    case TBrushStyle::Horizontal: return Qt::HorPattern;
+    case TBrushStyle::Vertical: return Qt::VerPattern;
+    case TBrushStyle::FDiagonal: return Qt::FDiagPattern;
+    case TBrushStyle::BDiagonal: return Qt::BDiagPattern;
+    case TBrushStyle::Cross: return Qt::CrossPattern;
+    case TBrushStyle::DiagCross: return Qt::DiagCrossPattern;
+    }
+    return Qt::SolidPattern;
+}
+
+Qt::PenStyle QtPenStyleOf(TPenStyle Style)
+{
+    switch (Style) {
+    case TPenStyle::Dash: return Qt::DashLine;
+    case TPenStyle::Dot:
+    case TPenStyle::Alternate: return Qt::DotLine;
+    case TPenStyle::DashDot: return Qt::DashDotLine;
+    case TPenStyle::DashDotDot: return Qt::DashDotDotLine;
+    case TPenStyle::Clear: return Qt::NoPen;
+    default: return Qt::SolidLine;
+    }
+}
+
+bool IsEmpty(const TRect& R) { return R.Left >= R.Right || R.Top >= R.Bottom; }
+
+QRect QRectOf(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
+
+double AngleOf(TPoint P, double CenterX, double CenterY)
+{
+    return std::atan2(-(P.Y - CenterY), P.X - CenterX) * 180.0 / M_PI;
+}
+
+} // namespace
+
+const TTextMetrics& TextMetrics() { return *CurrentMetrics; }
+
+void SetTextMetrics(const TTextMetrics* Metrics)
+{
+    CurrentMetrics = Metrics ? Metrics : &RealMetrics;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TBitmapImage::TBitmapImage(int Width, int Height) : FImpl(std::make_unique<TImpl>())
+{
+    FImpl->Image = QImage(std::max(0, Width), std::max(0, Height), QImage::Format_RGB32);
+    FImpl->Image.fill(Qt::white);
+}
+
+TBitmapImage::~TBitmapImage() = default;
+
+int TBitmapImage::Width() const { return FImpl->Image.width(); }
+
+int TBitmapImage::Height() const { return FImpl->Image.height(); }
+
+TRgb TBitmapImage::Pixel(int X, int Y) const
+{
+    const QImage& image = FImpl->Image;
+    if (X < 0 || Y < 0 || X >= image.width() || Y >= image.height())
+        return 0;
+    return raster::RgbOf(reinterpret_cast<const std::uint32_t*>(image.constScanLine(Y))[X]);
+}
+
+bool TBitmapImage::SavePng(const std::string& Path) const
+{
+    return FImpl->Image.save(QString::fromStdString(Path), "PNG");
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct TDrawContext::TImpl {
+    explicit TImpl(TBitmapImage& T) : Target(T) {}
+
+    TBitmapImage& Target;
+    TPenDesc Pen;
+    TBrushDesc Brush;
+    TFontDesc Font;
+    TRgb TextColor = 0x000000;
+    TRgb BkColor = 0xFFFFFF;
+    int BkMode = OPAQUE;
+    unsigned Align = TA_LEFT | TA_TOP;
+    TPoint Position;
+    long StylePos = 0; // dash position at Position, restarted by MoveTo
+    bool Clipped = false;
+    TRect Clip;
+
+    TRect Bounds() const { return {0, 0, Target.Width(), Target.Height()}; }
+    TRect EffectiveClip() const
+    {
+        return Clipped ? raster::Intersect(Clip, Bounds()) : Bounds();
+    }
+
+    raster::TSurface Surface() const
+    {
+        raster::TSurface s;
+        QImage& image = QImageOf(Target);
+        if (image.isNull())
+            return s;
+        s.Bits = reinterpret_cast<std::uint32_t*>(image.bits());
+        s.Stride = image.bytesPerLine() / 4;
+        s.Clip = EffectiveClip();
+        return s;
+    }
+
+    // The stroke of the current pen; false for a pen that draws nothing. Styled pens wider than
+    // one pixel draw solid, as the classic platform creates them.
+    bool PenStroke(raster::TStroke& K) const
+    {
+        if (Pen.Style == TPenStyle::Clear)
+            return false;
+        K.Pixel = raster::PixelOf(Pen.Color);
+        K.Mode = Pen.Mode;
+        K.Width = std::max(1, Pen.Width);
+        K.Dashes = nullptr;
+        switch (Pen.Style) {
+        case TPenStyle::Dash:
+        case TPenStyle::Dot:
+        case TPenStyle::DashDot:
+        case TPenStyle::DashDotDot:
+            if (K.Width == 1)
+                K.Dashes = &raster::DashPattern(Pen.Style);
+            break;
+        case TPenStyle::Alternate:
+            K.Width = 1;
+            K.Dashes = &raster::DashPattern(Pen.Style);
+            break;
+        default: break;
+        }
+        if (K.Dashes && BkMode == OPAQUE) {
+            K.OpaqueGaps = true;
+            K.GapPixel = raster::PixelOf(BkColor);
+        }
+        return true;
+    }
+
+    void FillWithBrush(const raster::TSurface& S, const TRect& R, TPenMode Mode) const
+    {
+        if (IsEmpty(R))
+            return;
+        if (Brush.Style == TBrushStyle::Solid)
+            raster::FillRect(S, R, raster::PixelOf(Brush.Color), Mode);
+        else if (Brush.Style != TBrushStyle::Clear)
+            raster::HatchRect(S, R, Brush.Style, raster::PixelOf(Brush.Color), BkMode == OPAQUE,
+                              raster::PixelOf(BkColor), Mode);
+    }
+
+    // A painter for the shapes left to the drawing library, or nothing when all is clipped.
+    bool BeginPainter(QPainter& P) const
+    {
+        const TRect clip = EffectiveClip();
+        if (IsEmpty(clip))
+            return false;
+        P.begin(&QImageOf(Target));
+        P.setRenderHint(QPainter::Antialiasing, false);
+        P.setRenderHint(QPainter::TextAntialiasing, false);
+        P.setClipRect(QRectOf(clip));
+        return true;
+    }
+
+    void SetShapeTools(QPainter& P, bool WithPen) const
+    {
+        P.setCompositionMode(CompositionOf(Pen.Mode));
+        if (WithPen && Pen.Style != TPenStyle::Clear) {
+            QPen pen(QColorOf(Pen.Color));
+            pen.setWidth(Pen.Style == TPenStyle::Alternate ? 1 : std::max(1, Pen.Width));
+            pen.setStyle(QtPenStyleOf(Pen.Style));
+            pen.setCapStyle(Qt::FlatCap);
+            pen.setJoinStyle(Qt::MiterJoin);
+            P.setPen(pen);
+        } else {
+            P.setPen(Qt::NoPen);
+        }
+        P.setBrush(QBrush(QColorOf(Brush.Color), QtBrushStyleOf(Brush.Style)));
+        P.setBackgroundMode(BkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+        P.setBackground(QColorOf(BkColor));
+    }
+
+    // Draws the closed outline through Points with the rasteriser.
+    void Outline(const TPoint* Points, int Count) const
+    {
+        raster::TStroke k;
+        if (Count < 2 || !PenStroke(k))
+            return;
+        const raster::TSurface s = Surface();
+        long pos = 0;
+        for (int i = 0; i < Count; ++i)
+            pos = raster::DrawLine(s, k, Points[i], Points[(i + 1) % Count], pos);
+    }
+};
+
+TDrawContext::TDrawContext(TBitmapImage& Target) : FImpl(std::make_unique<TImpl>(Target)) {}
+
+TDrawContext::~TDrawContext() = default;
+
+TBitmapImage& TDrawContext::Target() const { return FImpl->Target; }
+
+void TDrawContext::SelectPen(const TPenDesc& Pen) { FImpl->Pen = Pen; }
+const TPenDesc& TDrawContext::Pen() const { return FImpl->Pen; }
+void TDrawContext::SelectBrush(const TBrushDesc& Brush) { FImpl->Brush = Brush; }
+const TBrushDesc& TDrawContext::Brush() const { return FImpl->Brush; }
+void TDrawContext::SelectFont(const TFontDesc& Font) { FImpl->Font = Font; }
+const TFontDesc& TDrawContext::Font() const { return FImpl->Font; }
+void TDrawContext::SetTextColor(TRgb Color) { FImpl->TextColor = Color & 0xFFFFFF; }
+TRgb TDrawContext::TextColor() const { return FImpl->TextColor; }
+void TDrawContext::SetBkColor(TRgb Color) { FImpl->BkColor = Color & 0xFFFFFF; }
+TRgb TDrawContext::BkColor() const { return FImpl->BkColor; }
+void TDrawContext::SetBkMode(int Mode)
+{
+    if (Mode == TRANSPARENT || Mode == OPAQUE)
+        FImpl->BkMode = Mode;
+}
+int TDrawContext::BkMode() const { return FImpl->BkMode; }
+void TDrawContext::SetTextAlign(unsigned Flags) { FImpl->Align = Flags; }
+unsigned TDrawContext::TextAlign() const { return FImpl->Align; }
+
+void TDrawContext::MoveTo(int X, int Y)
+{
+    FImpl->Position = {X, Y};
+    FImpl->StylePos = 0;
+}
+
+TPoint TDrawContext::CurrentPosition() const { return FImpl->Position; }
+
+void TDrawContext::LineTo(int X, int Y)
+{
+    raster::TStroke k;
+    if (FImpl->PenStroke(k))
+        FImpl->StylePos =
+            raster::DrawLine(FImpl->Surface(), k, FImpl->Position, {X, Y}, FImpl->StylePos);
+    FImpl->Position = {X, Y};
+}
+
+void TDrawContext::Polyline(const TPoint* Points, int Count)
+{
+    raster::TStroke k;
+    if (Count < 2 || !FImpl->PenStroke(k))
+        return;
+    const raster::TSurface s = FImpl->Surface();
+    long pos = 0;
+    for (int i = 1; i < Count; ++i)
+        pos = raster::DrawLine(s, k, Points[i - 1], Points[i], pos);
+}
+
+void TDrawContext::Rectangle(int X0, int Y0, int X1, int Y1)
+{
+    if (X0 > X1)
+        std::swap(X0, X1);
+    if (Y0 > Y1)
+        std::swap(Y0, Y1);
+    const raster::TSurface s = FImpl->Surface();
+    raster::TStroke k;
+    if (!FImpl->PenStroke(k)) {
+        // Without a pen the classic platform fills one pixel less each way.
+        FImpl->FillWithBrush(s, {X0, Y0, X1 - 1, Y1 - 1}, FImpl->Pen.Mode);
+        return;
+    }
+    if (k.Dashes) {
+        FImpl->FillWithBrush(s, {X0 + 1, Y0 + 1, X1 - 1, Y1 - 1}, FImpl->Pen.Mode);
+        const TPoint corners[] = {{X0, Y0}, {X1 - 1, Y0}, {X1 - 1, Y1 - 1}, {X0, Y1 - 1}};
+        FImpl->Outline(corners, 4);
+        return;
+    }
+    // A solid frame w pixels thick, centred on the outline as lines are (inside the bounds
+    // for InsideFrame), and the brush inside it.
+    const int w = k.Width;
+    const int lo = FImpl->Pen.Style == TPenStyle::InsideFrame ? 0 : w / 2;
+    const TRect outer = FImpl->Pen.Style == TPenStyle::InsideFrame
+                            ? TRect{X0, Y0, X1, Y1}
+                            : TRect{X0 - lo, Y0 - lo, X1 - 1 - lo + w, Y1 - 1 - lo + w};
+    if (IsEmpty(outer))
+        return;
+    FImpl->FillWithBrush(s, {outer.Left + w, outer.Top + w, outer.Right - w, outer.Bottom - w},
+                         FImpl->Pen.Mode);
+    const int topEnd = std::min(outer.Top + w, outer.Bottom);
+    const int bottomStart = std::max(outer.Bottom - w, topEnd);
+    const int leftEnd = std::min(outer.Left + w, outer.Right);
+    const int rightStart = std::max(outer.Right - w, leftEnd);
+    raster::FillRect(s, {outer.Left, outer.Top, outer.Right, topEnd}, k.Pixel, k.Mode);
+    raster::FillRect(s, {outer.Left, bottomStart, outer.Right, outer.Bottom}, k.Pixel, k.Mode);
+    raster::FillRect(s, {outer.Left, topEnd, leftEnd, bottomStart}, k.Pixel, k.Mode);
+    raster::FillRect(s, {rightStart, topEnd, outer.Right, bottomStart}, k.Pixel, k.Mode);
+}
+
+void TDrawContext::FillRect(const TRect& R)
+{
+    FImpl->FillWithBrush(FImpl->Surface(), R, TPenMode::Copy);
+}
+
+void TDrawContext::Ellipse(int X0, int Y0, int X1, int Y1)
+{
+    QPainter p;
+    if (!FImpl->BeginPainter(p))
+        return;
+    FImpl->SetShapeTools(p, true);
+    p.drawEllipse(QRect(X0, Y0, X1 - X0 - 1, Y1 - Y0 - 1));
+}
+
+void TDrawContext::RoundRect(int X0, int Y0, int X1, int Y1, int CornerWidth, int CornerHeight)
+{
+    QPainter p;
+    if (!FImpl->BeginPainter(p))
+        return;
+    FImpl->SetShapeTools(p, true);
+    p.drawRoundedRect(QRect(X0, Y0, X1 - X0 - 1, Y1 - Y0 - 1), CornerWidth / 2.0,
+                      CornerHeight / 2.0, Qt::AbsoluteSize);
+}
+
+void TDrawContext::Polygon(const TPoint* Points, int Count)
+{
+    if (Count < 2)
+        return;
+    QPainter p;
+    if (FImpl->BeginPainter(p)) {
+        FImpl->SetShapeTools(p, false);
+        QPolygon polygon;
+        for (int i = 0; i < Count; ++i)
+            polygon << QPoint(Points[i].X, Points[i].Y);
+        p.drawPolygon(polygon, Qt::OddEvenFill);
+        p.end();
+    }
+    FImpl->Outline(Points, Count);
+}
+
+namespace {
+
+// Start and span in sixteenths of a degree, counter-clockwise from Start to End.
+std::pair<int, int> ArcAngles(const TRect& Bounds, TPoint Start, TPoint End)
+{
+    const double cx = (Bounds.Left + Bounds.Right) / 2.0;
+    const double cy = (Bounds.Top + Bounds.Bottom) / 2.0;
+    const double a0 = AngleOf(Start, cx, cy);
+    double span = AngleOf(End, cx, cy) - a0;
+    while (span <= 0)
+        span += 360;
+    return {int(std::lround(a0 * 16)), int(std::lround(span * 16))};
+}
+
+} // namespace
+
+void TDrawContext::Arc(const TRect& Bounds, TPoint Start, TPoint End)
+{
+    QPainter p;
+    if (!FImpl->BeginPainter(p))
+        return;
+    FImpl->SetShapeTools(p, true);
+    const auto [start, span] = ArcAngles(Bounds, Start, End);
+    p.drawArc(QRect(Bounds.Left, Bounds.Top, Bounds.Width() - 1, Bounds.Height() - 1), start,
+              span);
+}
+
+void TDrawContext::Pie(const TRect& Bounds, TPoint Start, TPoint End)
+{
+    QPainter p;
+    if (!FImpl->BeginPainter(p))
+        return;
+    FImpl->SetShapeTools(p, true);
+    const auto [start, span] = ArcAngles(Bounds, Start, End);
+    p.drawPie(QRect(Bounds.Left, Bounds.Top, Bounds.Width() - 1, Bounds.Height() - 1), start,
+              span);
+}
+
+void TDrawContext::SetPixel(int X, int Y, TRgb Color)
+{
+    const raster::TSurface s = FImpl->Surface();
+    const TRect& c = s.Clip;
+    if (s.Bits && X >= c.Left && X < c.Right && Y >= c.Top && Y < c.Bottom)
+        s.Bits[std::ptrdiff_t(Y) * s.Stride + X] = raster::PixelOf(Color);
+}
+
+TRgb TDrawContext::GetPixel(int X, int Y) const
+{
+    const TRect c = FImpl->EffectiveClip();
+    if (X < c.Left || X >= c.Right || Y < c.Top || Y >= c.Bottom)
+        return CLR_INVALID;
+    return FImpl->Target.Pixel(X, Y);
+}
+
+void TDrawContext::DrawFocusRect(const TRect& R)
+{
+    raster::InvertDottedFrame(FImpl->Surface(), R);
+}
+
+void TDrawContext::TextOut(int X, int Y, std::string_view Text)
+{
+    const TTextMetrics& metrics = TextMetrics();
+    const TSize extent = metrics.Extent(FImpl->Font, Text);
+    const int ascent = metrics.Ascent(FImpl->Font);
+    const unsigned align = FImpl->Align;
+    int left = 0, top = 0;
+    if ((align & TA_CENTER) == TA_CENTER)
+        left = -extent.cx / 2;
+    else if (align & TA_RIGHT)
+        left = -extent.cx;
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        top = -ascent;
+    else if (align & TA_BOTTOM)
+        top = -extent.cy;
+
+    QPainter p;
+    if (!FontsAvailable() || !FImpl->BeginPainter(p))
+        return;
+    p.translate(X, Y);
+    if (FImpl->Font.Escapement != 0)
+        p.rotate(-FImpl->Font.Escapement / 10.0);
+    if (FImpl->BkMode == OPAQUE)
+        p.fillRect(QRect(left, top, extent.cx, extent.cy), QColorOf(FImpl->BkColor));
+    p.setFont(QFontOf(FImpl->Font));
+    p.setPen(QColorOf(FImpl->TextColor));
+    p.drawText(QPoint(left, top + ascent), QStringOf(Text));
+}
+
+TSize TDrawContext::TextExtent(std::string_view Text) const
+{
+    return TextMetrics().Extent(FImpl->Font, Text);
+}
+
+void TDrawContext::IntersectClipRect(const TRect& R)
+{
+    FImpl->Clip = FImpl->Clipped ? raster::Intersect(FImpl->Clip, R) : raster::Intersect(R, R);
+    FImpl->Clipped = true;
+}
+
+void TDrawContext::RemoveClip() { FImpl->Clipped = false; }
+
+bool TDrawContext::HasClip() const { return FImpl->Clipped; }
+
+TRect TDrawContext::ClipBox() const { return FImpl->EffectiveClip(); }
+
+void TDrawContext::BitBlt(int X, int Y, const TBitmapImage& Source)
+{
+    const raster::TSurface s = FImpl->Surface();
+    const TRect dest =
+        raster::Intersect({X, Y, X + Source.Width(), Y + Source.Height()}, s.Clip);
+    if (!s.Bits || IsEmpty(dest))
+        return;
+    const QImage& source = QImageOf(Source);
+    for (int y = dest.Top; y < dest.Bottom; ++y) {
+        const auto* from =
+            reinterpret_cast<const std::uint32_t*>(source.constScanLine(y - Y)) + (dest.Left - X);
+        std::copy(from, from + dest.Width(), s.Bits + std::ptrdiff_t(y) * s.Stride + dest.Left);
+    }
+}
+
+void TDrawContext::StretchBlt(const TRect& Dest, const TBitmapImage& Source)
+{
+    if (IsEmpty(Dest) || Source.Width() == 0 || Source.Height() == 0)
+        return;
+    QPainter p;
+    if (!FImpl->BeginPainter(p))
+        return;
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(QRectOf(Dest), QImageOf(Source));
+}
+
+TRgb TDrawContext::NearestColor(TRgb Color) const { return Color & 0xFFFFFF; }
+
+} // namespace platform

@@ -1,0 +1,19 @@
+#pragma once
+// Exists so that framework and platform sources can reach the Qt objects behind the platform
+// types (to put a back store on the screen, to paint a widget from an image). It includes Qt
+// headers: include it only from .cpp files of platform/ and framework/, never from a header.
+
+#include "platform/DrawContext.h"
+
+#include <QImage>
+
+namespace platform {
+
+struct TBitmapImage::TImpl {
+    QImage Image; // Format_RGB32
+};
+
+inline QImage& QImageOf(TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
+inline const QImage& QImageOf(const TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
+
+} // namespace platform

@@ -1,0 +1,393 @@
+#include "platform/Raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace platform::raster {
+namespace {
+
+constexpr std::int64_t kCoordinateLimit = std::int64_t(1) << 27;
+
+std::int64_t FloorDiv(std::int64_t A, std::int64_t B) // B > 0
+{
+    std::int64_t q = A / B;
+    if (A % B != 0 && A < 0)
+        --q;
+    return q;
+}
+
+std::int64_t CeilDiv(std::int64_t A, std::int64_t B) { return -FloorDiv(-A, B); }
+
+template <TPenMode Mode>
+inline void Put(std::uint32_t& Dest, std::uint32_t Pixel)
+{
+    if constexpr (Mode == TPenMode::Copy)
+        Dest = Pixel;
+    else if constexpr (Mode == TPenMode::Xor)
+        Dest ^= Pixel & 0x00FFFFFFu;
+    else if constexpr (Mode == TPenMode::NotXor)
+        Dest = 0xFF000000u | (~(Dest ^ Pixel) & 0x00FFFFFFu);
+    else
+        Dest = 0xFF000000u | (~Dest & 0x00FFFFFFu);
+}
+
+// A line in major/minor terms: step i (0 <= i < N) lights major M0 + SM * i and minor
+// m0 + Sm * k(i), with k(i) = floor((2 * i * Am + Bias) / (2 * N)).
+struct TLine {
+    std::int64_t N, Am, Bias;
+    std::int64_t M0, m0;
+    int SM, Sm;
+    std::ptrdiff_t MajorStride, MinorStride; // pointer step per +1 on each axis
+    std::int64_t ClipM0, ClipM1, Clipm0, Clipm1; // half-open ranges on each axis
+};
+
+// Keeps the minor offset k(j) of a step j as j advances one step at a time.
+struct TTracker {
+    std::int64_t K, R;
+    void Start(const TLine& L, std::int64_t J)
+    {
+        const std::int64_t num = 2 * J * L.Am + L.Bias;
+        K = num / (2 * L.N);
+        R = num % (2 * L.N);
+    }
+    void Step(const TLine& L)
+    {
+        R += 2 * L.Am;
+        if (R >= 2 * L.N) {
+            R -= 2 * L.N;
+            ++K;
+        }
+    }
+};
+
+template <TPenMode Mode, bool Dashed>
+void ThinRun(const TSurface& S, const TLine& L, const TStroke& K, std::int64_t First,
+             std::int64_t Last, long StylePos)
+{
+    TTracker t;
+    t.Start(L, First);
+    const std::int64_t major = L.M0 + L.SM * First;
+    const std::int64_t minor = L.m0 + L.Sm * t.K;
+    std::uint32_t* p = S.Bits + major * L.MajorStride + minor * L.MinorStride;
+    const std::ptrdiff_t majorStep = L.SM * L.MajorStride;
+    const std::ptrdiff_t minorStep = L.Sm * L.MinorStride;
+    const std::int64_t twoAm = 2 * L.Am, twoN = 2 * L.N;
+    std::int64_t r = t.R;
+    int phase = 0;
+    std::uint32_t mask = 0;
+    if constexpr (Dashed) {
+        mask = K.Dashes->Mask;
+        phase = int((StylePos + First) % K.Dashes->Period);
+    }
+    for (std::int64_t i = First; i <= Last; ++i) {
+        if constexpr (Dashed) {
+            if (mask >> phase & 1u)
+                Put<Mode>(*p, K.Pixel);
+            else if (K.OpaqueGaps)
+                Put<Mode>(*p, K.GapPixel);
+            if (++phase == K.Dashes->Period)
+                phase = 0;
+        } else {
+            Put<Mode>(*p, K.Pixel);
+        }
+        p += majorStep;
+        r += twoAm;
+        if (r >= twoN) {
+            r -= twoN;
+            p += minorStep;
+        }
+    }
+}
+
+// Wide pens: at each stepped major coordinate, one span across the minor axis covering the
+// squares of every step that reaches this major coordinate.
+template <TPenMode Mode>
+void WideRun(const TSurface& S, const TLine& L, const TStroke& K, std::int64_t First,
+             std::int64_t Last)
+{
+    const int w = K.Width;
+    const int lo = w / 2;
+    // Steps j whose square covers the major coordinate of step i: i - Behind .. i + Ahead.
+    const std::int64_t behind = L.SM > 0 ? w - 1 - lo : lo;
+    const std::int64_t ahead = L.SM > 0 ? lo : w - 1 - lo;
+    TTracker low, high;
+    std::int64_t jLow = std::max<std::int64_t>(0, First - behind);
+    std::int64_t jHigh = std::min<std::int64_t>(L.N - 1, First + ahead);
+    low.Start(L, jLow);
+    high.Start(L, jHigh);
+    std::int64_t major = L.M0 + L.SM * First;
+    for (std::int64_t i = First; i <= Last; ++i) {
+        std::int64_t s0, s1;
+        if (L.Sm > 0) {
+            s0 = L.m0 + low.K - lo;
+            s1 = L.m0 + high.K - lo + w - 1;
+        } else {
+            s0 = L.m0 - high.K - lo;
+            s1 = L.m0 - low.K - lo + w - 1;
+        }
+        s0 = std::max(s0, L.Clipm0);
+        s1 = std::min(s1, L.Clipm1 - 1);
+        if (s0 <= s1) {
+            std::uint32_t* p = S.Bits + major * L.MajorStride + s0 * L.MinorStride;
+            for (std::int64_t s = s0; s <= s1; ++s, p += L.MinorStride)
+                Put<Mode>(*p, K.Pixel);
+        }
+        major += L.SM;
+        if (i + 1 - behind > jLow) {
+            ++jLow;
+            low.Step(L);
+        }
+        if (jHigh < L.N - 1) {
+            ++jHigh;
+            high.Step(L);
+        }
+    }
+}
+
+template <TPenMode Mode>
+void Run(const TSurface& S, const TLine& L, const TStroke& K, std::int64_t First,
+         std::int64_t Last, long StylePos)
+{
+    if (K.Width > 1)
+        WideRun<Mode>(S, L, K, First, Last);
+    else if (K.Dashes)
+        ThinRun<Mode, true>(S, L, K, First, Last, StylePos);
+    else
+        ThinRun<Mode, false>(S, L, K, First, Last, StylePos);
+}
+
+constexpr TDashPattern Pattern(std::initializer_list<int> Runs)
+{
+    TDashPattern p;
+    int pos = 0;
+    bool on = true;
+    for (int run : Runs) {
+        for (int u = 0; u < run; ++u, ++pos)
+            if (on)
+                p.Mask |= 1u << pos;
+        on = !on;
+    }
+    p.Period = pos;
+    return p;
+}
+
+constexpr TDashPattern kDash = Pattern({18, 6});
+constexpr TDashPattern kDot = Pattern({3, 3});
+constexpr TDashPattern kDashDot = Pattern({9, 6, 3, 6});
+constexpr TDashPattern kDashDotDot = Pattern({9, 3, 3, 3, 3, 3});
+constexpr TDashPattern kAlternate = Pattern({1, 1});
+constexpr TDashPattern kSolid = Pattern({1});
+
+} // namespace
+
+const TDashPattern& DashPattern(TPenStyle Style)
+{
+    switch (Style) {
+    case TPenStyle::Dash: return kDash;
+    case TPenStyle::Dot: return kDot;
+    case TPenStyle::DashDot: return kDashDot;
+    case TPenStyle::DashDotDot: return kDashDotDot;
+    case TPenStyle::Alternate: return kAlternate;
+    default: return kSolid;
+    }
+}
+
+TRect Intersect(const TRect& A, const TRect& B)
+{
+    TRect r{std::max(A.Left, B.Left), std::max(A.Top, B.Top), std::min(A.Right, B.Right),
+            std::min(A.Bottom, B.Bottom)};
+    if (r.Left >= r.Right || r.Top >= r.Bottom)
+        return {};
+    return r;
+}
+
+long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long StylePos)
+{
+    const std::int64_t dx = std::int64_t(To.X) - From.X;
+    const std::int64_t dy = std::int64_t(To.Y) - From.Y;
+    const std::int64_t adx = std::abs(dx), ady = std::abs(dy);
+    const bool xMajor = adx >= ady;
+    const std::int64_t n = xMajor ? adx : ady;
+    if (n == 0)
+        return StylePos;
+    const long endPos = StylePos + long(n);
+    for (int c : {From.X, From.Y, To.X, To.Y})
+        if (c < -kCoordinateLimit || c > kCoordinateLimit)
+            return endPos;
+    if (!S.Bits || S.Clip.Left >= S.Clip.Right || S.Clip.Top >= S.Clip.Bottom)
+        return endPos;
+
+    TLine L;
+    L.N = n;
+    if (xMajor) {
+        L.Am = ady;
+        L.M0 = From.X;
+        L.m0 = From.Y;
+        L.SM = dx > 0 ? 1 : -1;
+        L.Sm = dy >= 0 ? 1 : -1;
+        L.MajorStride = 1;
+        L.MinorStride = S.Stride;
+        L.ClipM0 = S.Clip.Left;
+        L.ClipM1 = S.Clip.Right;
+        L.Clipm0 = S.Clip.Top;
+        L.Clipm1 = S.Clip.Bottom;
+    } else {
+        L.Am = adx;
+        L.M0 = From.Y;
+        L.m0 = From.X;
+        L.SM = dy > 0 ? 1 : -1;
+        L.Sm = dx >= 0 ? 1 : -1;
+        L.MajorStride = S.Stride;
+        L.MinorStride = 1;
+        L.ClipM0 = S.Clip.Top;
+        L.ClipM1 = S.Clip.Bottom;
+        L.Clipm0 = S.Clip.Left;
+        L.Clipm1 = S.Clip.Right;
+    }
+    // Halves round towards the smaller minor coordinate.
+    L.Bias = L.Sm > 0 ? n - 1 : n;
+
+    const int w = std::max(1, K.Width);
+    std::int64_t first = 0, last = n - 1;
+    // Whole segment, pen included, inside the clip: no clipping arithmetic at all.
+    const std::int64_t mLast = L.m0 + L.Sm * L.Am;
+    const std::int64_t majorLast = L.M0 + L.SM * (n - 1);
+    const bool inside = std::min(L.M0, majorLast) >= L.ClipM0 &&
+                        std::max(L.M0, majorLast) < L.ClipM1 &&
+                        std::min(L.m0, mLast) - w >= L.Clipm0 &&
+                        std::max(L.m0, mLast) + w < L.Clipm1;
+    if (!inside) {
+        // Steps whose major coordinate lies in the clip.
+        if (L.SM > 0) {
+            first = std::max(first, L.ClipM0 - L.M0);
+            last = std::min(last, L.ClipM1 - 1 - L.M0);
+        } else {
+            first = std::max(first, L.M0 - (L.ClipM1 - 1));
+            last = std::min(last, L.M0 - L.ClipM0);
+        }
+        // Steps whose minor coordinate lies in the clip: exact for thin pens; wide pens keep a
+        // margin and trim each span instead.
+        const std::int64_t margin = w == 1 ? 0 : 2 * w;
+        const std::int64_t low = L.Clipm0 - margin, high = L.Clipm1 - 1 + margin;
+        std::int64_t kLow = L.Sm > 0 ? low - L.m0 : L.m0 - high;
+        std::int64_t kHigh = L.Sm > 0 ? high - L.m0 : L.m0 - low;
+        kLow = std::max<std::int64_t>(kLow, 0);
+        kHigh = std::min<std::int64_t>(kHigh, L.Am);
+        if (kLow > kHigh)
+            return endPos;
+        if (L.Am > 0) {
+            first = std::max(first, CeilDiv(2 * n * kLow - L.Bias, 2 * L.Am));
+            last = std::min(last, FloorDiv(2 * n * (kHigh + 1) - L.Bias - 1, 2 * L.Am));
+        }
+        if (first > last)
+            return endPos;
+    }
+
+    TStroke stroke = K;
+    stroke.Width = w;
+    if (w > 1)
+        stroke.Dashes = nullptr;
+    switch (K.Mode) {
+    case TPenMode::Copy: Run<TPenMode::Copy>(S, L, stroke, first, last, StylePos); break;
+    case TPenMode::Xor: Run<TPenMode::Xor>(S, L, stroke, first, last, StylePos); break;
+    case TPenMode::NotXor: Run<TPenMode::NotXor>(S, L, stroke, first, last, StylePos); break;
+    case TPenMode::Not: Run<TPenMode::Not>(S, L, stroke, first, last, StylePos); break;
+    }
+    return endPos;
+}
+
+namespace {
+
+template <TPenMode Mode, typename Choose>
+void ForEachPixel(const TSurface& S, TRect R, Choose&& Pick)
+{
+    R = Intersect(R, S.Clip);
+    for (int y = R.Top; y < R.Bottom; ++y) {
+        std::uint32_t* p = S.Bits + std::ptrdiff_t(y) * S.Stride + R.Left;
+        for (int x = R.Left; x < R.Right; ++x, ++p) {
+            std::uint32_t pixel;
+            if (Pick(x, y, pixel))
+                Put<Mode>(*p, pixel);
+        }
+    }
+}
+
+template <typename Choose>
+void ForEachPixelInMode(const TSurface& S, TRect R, TPenMode Mode, Choose&& Pick)
+{
+    switch (Mode) {
+    case TPenMode::Copy: ForEachPixel<TPenMode::Copy>(S, R, Pick); break;
+    case TPenMode::Xor: ForEachPixel<TPenMode::Xor>(S, R, Pick); break;
+    case TPenMode::NotXor: ForEachPixel<TPenMode::NotXor>(S, R, Pick); break;
+    case TPenMode::Not: ForEachPixel<TPenMode::Not>(S, R, Pick); break;
+    }
+}
+
+bool OnHatch(TBrushStyle Style, int X, int Y)
+{
+    const int x = X & 7, y = Y & 7;
+    switch (Style) {
+    case TBrushStyle::Horizontal: return y == 0;
+    case TBrushStyle::Vertical: return x == 0;
+    case TBrushStyle::FDiagonal: return ((x - y) & 7) == 0;
+    case TBrushStyle::BDiagonal: return ((x + y) & 7) == 7;
+    case TBrushStyle::Cross: return x == 0 || y == 0;
+    case TBrushStyle::DiagCross: return ((x - y) & 7) == 0 || ((x + y) & 7) == 7;
+    default: return true;
+    }
+}
+
+} // namespace
+
+void FillRect(const TSurface& S, TRect R, std::uint32_t Pixel, TPenMode Mode)
+{
+    if (!S.Bits)
+        return;
+    if (Mode == TPenMode::Copy) {
+        R = Intersect(R, S.Clip);
+        for (int y = R.Top; y < R.Bottom; ++y) {
+            std::uint32_t* p = S.Bits + std::ptrdiff_t(y) * S.Stride;
+            std::fill(p + R.Left, p + R.Right, Pixel);
+        }
+        return;
+    }
+    ForEachPixelInMode(S, R, Mode, [Pixel](int, int, std::uint32_t& Out) {
+        Out = Pixel;
+        return true;
+    });
+}
+
+void HatchRect(const TSurface& S, TRect R, TBrushStyle Style, std::uint32_t Pixel, bool Opaque,
+               std::uint32_t BackPixel, TPenMode Mode)
+{
+    if (!S.Bits)
+        return;
+    ForEachPixelInMode(S, R, Mode, [&](int X, int Y, std::uint32_t& Out) {
+        if (OnHatch(Style, X, Y)) {
+            Out = Pixel;
+            return true;
+        }
+        Out = BackPixel;
+        return Opaque;
+    });
+}
+
+void InvertDottedFrame(const TSurface& S, TRect R)
+{
+    if (!S.Bits || R.Left >= R.Right || R.Top >= R.Bottom)
+        return;
+    auto dots = [](int X, int Y, std::uint32_t& Out) {
+        Out = 0xFFFFFFFFu;
+        return ((X + Y) & 1) == 0;
+    };
+    // Top and bottom rows in full, then the sides between them, so no pixel flips twice.
+    ForEachPixelInMode(S, {R.Left, R.Top, R.Right, R.Top + 1}, TPenMode::Xor, dots);
+    if (R.Bottom - 1 > R.Top)
+        ForEachPixelInMode(S, {R.Left, R.Bottom - 1, R.Right, R.Bottom}, TPenMode::Xor, dots);
+    ForEachPixelInMode(S, {R.Left, R.Top + 1, R.Left + 1, R.Bottom - 1}, TPenMode::Xor, dots);
+    if (R.Right - 1 > R.Left)
+        ForEachPixelInMode(S, {R.Right - 1, R.Top + 1, R.Right, R.Bottom - 1}, TPenMode::Xor,
+                           dots);
+}
+
+} // namespace platform::raster
