@@ -1,0 +1,85 @@
+#include "buttons/cxLookAndFeelPainters.h"
+
+#include <algorithm>
+
+int cxWeightedComponent(int Component, int Weight)
+{
+    const int product = Component * Weight;
+    return product >= 0 ? (product + 50) / 100 : -((-product + 50) / 100);
+}
+
+TColor cxBlendColors(TColor Face, TColor Highlight, TColor Window, TcxBlendWeights Weights)
+{
+    if (Face == clBlack || Face == clWhite)
+        return Highlight;
+    const auto blend = [&](std::uint8_t f, std::uint8_t h, std::uint8_t w) {
+        const int sum = cxWeightedComponent(f, Weights.Face) +
+                        cxWeightedComponent(h, Weights.Highlight) +
+                        cxWeightedComponent(w, Weights.Window);
+        return static_cast<std::uint8_t>(std::clamp(sum, 0, 255));
+    };
+    return RGB(blend(GetRValue(Face), GetRValue(Highlight), GetRValue(Window)),
+               blend(GetGValue(Face), GetGValue(Highlight), GetGValue(Window)),
+               blend(GetBValue(Face), GetBValue(Highlight), GetBValue(Window)));
+}
+
+bool TcxUltraFlatLookAndFeelPainter::IsButtonHotTrack() const { return true; }
+
+int TcxUltraFlatLookAndFeelPainter::ButtonBorderSize(TcxButtonState State) const
+{
+    return State == cxbsDefault ? 2 : 1;
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonColor(TcxButtonState State) const
+{
+    const TColor face = ColorToRGB(clBtnFace);
+    switch (State) {
+    case cxbsHot:
+        return cxBlendColors(face, ColorToRGB(clHighlight), ColorToRGB(clWindow),
+                             cxHotBlendWeights);
+    case cxbsPressed:
+        return cxBlendColors(face, ColorToRGB(clHighlight), ColorToRGB(clWindow),
+                             cxPressedBlendWeights);
+    case cxbsDefault:
+    case cxbsNormal:
+    case cxbsDisabled:
+        break;
+    }
+    return face;
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonSymbolColor(TcxButtonState State) const
+{
+    switch (State) {
+    case cxbsPressed: return clHighlightText;
+    case cxbsDisabled: return clBtnShadow;
+    case cxbsDefault:
+    case cxbsNormal:
+    case cxbsHot: break;
+    }
+    return clBtnText;
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::BorderColor(TcxButtonState State)
+{
+    switch (State) {
+    case cxbsNormal: return clBtnText;
+    case cxbsDefault: return clWindowFrame;
+    case cxbsHot:
+    case cxbsPressed:
+    case cxbsDisabled: break;
+    }
+    return clHighlight;
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawButtonBorder(TCanvas& ACanvas, const TRect& R,
+                                                      TcxButtonState State) const
+{
+    ACanvas.Brush()->SetStyle(bsSolid);
+    ACanvas.Brush()->SetColor(BorderColor(State));
+    TRect ring = R;
+    for (int i = 0; i < ButtonBorderSize(State) && ring.Width() > 0 && ring.Height() > 0; ++i) {
+        ACanvas.FrameRect(ring);
+        ring = {ring.Left + 1, ring.Top + 1, ring.Right - 1, ring.Bottom - 1};
+    }
+}
