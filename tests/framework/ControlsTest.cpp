@@ -1,0 +1,171 @@
+#include "framework/Application.h"
+#include "framework/Controls.h"
+
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+// Paints its whole area in one colour and records what reaches it.
+class Probe : public TWinControl {
+public:
+    using TWinControl::TWinControl;
+    int Paints = 0;
+    platform::TRgb Colour = 0x00FF00;
+    std::vector<std::string> Log;
+    bool ThrowOnClick = false;
+
+protected:
+    void Paint(platform::TDrawContext& dc) override
+    {
+        ++Paints;
+        dc.SelectBrush({Colour, platform::TBrushStyle::Solid});
+        dc.FillRect(ClientRect());
+    }
+    void MouseDown(TMouseButton b, TShiftState s, int x, int y) override
+    {
+        Log.push_back("down " + std::to_string(int(b)) + (s.Double ? " double " : " ") +
+                      std::to_string(x) + "," + std::to_string(y));
+        if (ThrowOnClick)
+            throw Exception("bad click");
+    }
+    void MouseUp(TMouseButton, TShiftState, int x, int y) override
+    {
+        Log.push_back("up " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void KeyDown(int& key, TShiftState s) override
+    {
+        Log.push_back("key " + std::to_string(key) + (s.Ctrl ? " ctrl" : ""));
+        key = 0;
+    }
+};
+
+struct Window {
+    Probe* Form = new Probe(nullptr);
+    Probe* Child = new Probe(Form);
+    Window()
+    {
+        Form->SetBounds(0, 0, 200, 100);
+        Child->SetParent(Form);
+        Child->SetBounds(10, 20, 50, 30);
+        Form->Show();
+        Application->ProcessMessages();
+    }
+    ~Window() { delete Form; }
+};
+
+} // namespace
+
+TEST(Controls, InvalidationsBeforeTheNextLoopTurnMakeOnePaint)
+{
+    Window w;
+    const int before = w.Child->Paints;
+    for (int i = 0; i < 5; ++i)
+        w.Child->Invalidate();
+    Application->ProcessMessages();
+    Application->ProcessMessages();
+    EXPECT_EQ(w.Child->Paints, before + 1);
+}
+
+TEST(Controls, UpdatePaintsAPendingPaintAtOnceEvenWhenHidden)
+{
+    Probe p(nullptr);
+    p.SetBounds(0, 0, 30, 20);
+    p.Invalidate();
+    p.Update();
+    EXPECT_EQ(p.Paints, 1);
+    p.Update(); // nothing pending
+    EXPECT_EQ(p.Paints, 1);
+    EXPECT_EQ(p.BackStore().Width(), 30);
+    EXPECT_EQ(p.BackStore().Pixel(29, 19), 0x00FF00u);
+}
+
+TEST(Controls, ScreenshotShowsChildrenOverTheirParent)
+{
+    Window w;
+    w.Form->Colour = 0xFFFFFF;
+    w.Child->Colour = 0x0000FF;
+    w.Form->Repaint();
+    w.Child->Repaint();
+    const std::string path = (std::filesystem::temp_directory_path() / "controls_shot.png").string();
+    ASSERT_TRUE(w.Form->SaveScreenshot(path));
+    QImage shot(QString::fromStdString(path));
+    ASSERT_EQ(shot.width(), 200);
+    EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(shot.pixel(10, 20) & 0xFFFFFF, 0xFF0000u); // Qt pixel is 0xRRGGBB
+    EXPECT_EQ(shot.pixel(59, 49) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(shot.pixel(60, 50) & 0xFFFFFF, 0xFFFFFFu);
+}
+
+TEST(Controls, MouseAndKeysReachTheHandlersInClientCoordinates)
+{
+    Window w;
+    QTest::mousePress(w.Child->Native(), Qt::LeftButton, {}, QPoint(3, 4));
+    QTest::mouseRelease(w.Child->Native(), Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseDClick(w.Child->Native(), Qt::RightButton, {}, QPoint(1, 2));
+    w.Child->SetTabStop(true);
+    w.Child->SetFocus();
+    QTest::keyClick(w.Child->Native(), Qt::Key_Escape, Qt::ControlModifier);
+    ASSERT_GE(w.Child->Log.size(), 4u);
+    EXPECT_EQ(w.Child->Log[0], "down 0 3,4");
+    EXPECT_EQ(w.Child->Log[1], "up 5,6");
+    EXPECT_NE(std::find(w.Child->Log.begin(), w.Child->Log.end(), "down 1 double 1,2"),
+              w.Child->Log.end());
+    EXPECT_EQ(w.Child->Log.back(), "key 27 ctrl");
+}
+
+TEST(Controls, AnExceptionFromAHandlerReachesTheErrorDialogAndTheControlGoesOn)
+{
+    Window w;
+    std::string shown;
+    Application->OnException = [&](TObject*, const std::string& t) { shown = t; };
+    w.Child->ThrowOnClick = true;
+    QTest::mouseClick(w.Child->Native(), Qt::LeftButton, {}, QPoint(1, 1));
+    Application->OnException = nullptr;
+    EXPECT_EQ(shown, "bad click.");
+    w.Child->ThrowOnClick = false;
+    QTest::mouseClick(w.Child->Native(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(w.Child->Log.back(), "up 2,2");
+}
+
+TEST(Controls, CanFocusNeedsTheControlAndItsParentsVisibleAndEnabled)
+{
+    Window w;
+    EXPECT_TRUE(w.Child->CanFocus());
+    w.Form->SetEnabled(false);
+    EXPECT_FALSE(w.Child->CanFocus());
+    EXPECT_TRUE(w.Child->Enabled());
+    w.Form->SetEnabled(true);
+    w.Child->Hide();
+    EXPECT_FALSE(w.Child->CanFocus());
+    w.Child->Show();
+    EXPECT_TRUE(w.Child->CanFocus());
+}
+
+TEST(Controls, ParentAndChildCanBeFreedInEitherOrder)
+{
+    {
+        auto* parent = new Probe(nullptr);
+        auto* child = new Probe(nullptr);
+        child->SetParent(parent);
+        delete parent; // the child outlives its parent's widget
+        EXPECT_EQ(child->Parent(), nullptr);
+        child->Invalidate();
+        child->Update();
+        EXPECT_EQ(child->Paints, 1);
+        delete child;
+    }
+    {
+        auto* parent = new Probe(nullptr);
+        auto* child = new Probe(parent); // owned and parented
+        child->SetParent(parent);
+        delete child;
+        EXPECT_EQ(parent->ComponentCount(), 0);
+        delete parent;
+    }
+    Application->ProcessMessages(); // deferred widget deletion happens here
+}
