@@ -395,7 +395,7 @@ void TDrawContext::Ellipse(int X0, int Y0, int X1, int Y1)
     if (!FImpl->BeginPainter(p))
         return;
     FImpl->SetShapeTools(p, true);
-    p.drawEllipse(QRect(X0, Y0, X1 - X0 - 1, Y1 - Y0 - 1));
+    p.drawEllipse(QRectF(X0 + 0.5, Y0 + 0.5, X1 - X0 - 1, Y1 - Y0 - 1));
 }
 
 void TDrawContext::RoundRect(int X0, int Y0, int X1, int Y1, int CornerWidth, int CornerHeight)
