@@ -1,0 +1,102 @@
+#include "framework/ExtCtrls.h"
+
+void Frame3D(TCanvas& Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width)
+{
+    TPen& pen = *Canvas.Pen();
+    pen.SetWidth(1);
+    pen.SetStyle(psSolid);
+    --Rect.Right;
+    --Rect.Bottom;
+    for (int i = 0; i < Width; ++i) {
+        pen.SetColor(TopColor);
+        const TPoint top[] = {{Rect.Left, Rect.Bottom}, {Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}};
+        Canvas.Polyline(top, 3);
+        pen.SetColor(BottomColor);
+        const TPoint bottom[] = {{Rect.Right, Rect.Top}, {Rect.Right, Rect.Bottom}, {Rect.Left - 1, Rect.Bottom}};
+        Canvas.Polyline(bottom, 3);
+        ++Rect.Left;
+        ++Rect.Top;
+        --Rect.Right;
+        --Rect.Bottom;
+    }
+    ++Rect.Right;
+    ++Rect.Bottom;
+}
+
+TCustomPanel::TCustomPanel(TComponent* Owner) : TWinControl(Owner) {}
+
+void TCustomPanel::SetBevelOuter(TBevelCut Value)
+{
+    if (FBevelOuter == Value)
+        return;
+    FBevelOuter = Value;
+    Invalidate();
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut Value)
+{
+    if (FBevelInner == Value)
+        return;
+    FBevelInner = Value;
+    Invalidate();
+}
+
+void TCustomPanel::SetBevelWidth(int Value)
+{
+    if (Value < 1)
+        Value = 1;
+    if (FBevelWidth == Value)
+        return;
+    FBevelWidth = Value;
+    Invalidate();
+}
+
+void TCustomPanel::SetBorderWidth(int Value)
+{
+    if (Value < 0)
+        Value = 0;
+    if (FBorderWidth == Value)
+        return;
+    FBorderWidth = Value;
+    Invalidate();
+}
+
+void TCustomPanel::SetColor(TColor Value)
+{
+    if (FColor == Value)
+        return;
+    FColor = Value;
+    Invalidate();
+}
+
+namespace {
+
+void Bevel(TCanvas& Canvas, TRect& Rect, TBevelCut Cut, int Width)
+{
+    if (Cut == bvNone)
+        return;
+    if (Cut == bvLowered)
+        Frame3D(Canvas, Rect, clBtnShadow, clBtnHighlight, Width);
+    else
+        Frame3D(Canvas, Rect, clBtnHighlight, clBtnShadow, Width);
+}
+
+} // namespace
+
+void TCustomPanel::PaintFrame(TCanvas& Canvas, TRect& Rect) const
+{
+    Bevel(Canvas, Rect, FBevelOuter, FBevelWidth);
+    if (FBorderWidth > 0)
+        Frame3D(Canvas, Rect, FColor, FColor, FBorderWidth);
+    Bevel(Canvas, Rect, FBevelInner, FBevelWidth);
+}
+
+void TCustomPanel::Paint(platform::TDrawContext& DC)
+{
+    TCanvas canvas(&DC);
+    TRect r = ClientRect();
+    canvas.Brush()->SetColor(FColor);
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.FillRect(r);
+    PaintFrame(canvas, r);
+}
