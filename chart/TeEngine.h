@@ -312,6 +312,8 @@ protected:
     virtual void DrawTitlesAndLegend() {}
     virtual void PaintWalls() {}
     virtual void DrawZoomRectangle() {}
+    // The back wall's colour, which a new series' colour avoids (clDefault: none).
+    virtual TColor BackWallColor() const { return clDefault; }
 
     void LayoutAxes();
     void FitSeriesMargins();
@@ -320,6 +322,8 @@ private:
     friend class TCustomChartAxis;
     void RegisterAxis(TCustomChartAxis* Axis) { FAxes.push_back(Axis); }
     void DrawSeries(TChartSeries* Series);
+    // The first palette colour that no series uses and that differs from the background.
+    TColor FreeSeriesColor() const;
 
     TChartSeriesList FSeriesList;
     std::vector<TCustomChartAxis*> FAxes;
