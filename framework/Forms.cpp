@@ -1,0 +1,105 @@
+#include "framework/Forms.h"
+
+#include "framework/Application.h"
+#include "framework/NativeWidget.h"
+#include "framework/StdCtrls.h"
+
+#include <QCloseEvent>
+
+// The window widget: the platform's close requests (title-bar button, system menu, Alt+F4)
+// go through the same OnClose as Close does.
+class TFormWidget final : public TNativeWidget<QWidget> {
+public:
+    explicit TFormWidget(TForm* Form) : TNativeWidget(Form) {}
+
+protected:
+    void closeEvent(QCloseEvent* E) override
+    {
+        auto* form = static_cast<TForm*>(Control());
+        if (form && !form->CloseQuery())
+            E->ignore();
+        else
+            E->accept();
+    }
+};
+
+TForm::TForm(TComponent* Owner)
+    : TWinControl(Owner, new TFormWidget(this)), FFont(std::make_unique<TFont>())
+{
+    Native()->setFocusPolicy(Qt::NoFocus);
+    FFont->SetName("MS Sans Serif");
+    FFont->SetSize(8);
+    FFont->SetColor(clWindowText);
+    FFont->OnChange = [this](TObject*) {
+        for (TButton* button : Buttons())
+            if (button->ParentFont())
+                button->Invalidate();
+    };
+}
+
+TForm::~TForm() = default;
+
+void TForm::SetCaption(const std::string& Value)
+{
+    if (Value == FCaption)
+        return;
+    FCaption = Value;
+    Native()->setWindowTitle(QString::fromStdString(Value));
+}
+
+void TForm::SetColor(TColor Value)
+{
+    if (Value == FColor)
+        return;
+    FColor = Value;
+    Invalidate();
+}
+
+void TForm::SetFont(const TFont& Value) { FFont->Assign(Value); }
+
+void TForm::Close() { Native()->close(); }
+
+bool TForm::CloseQuery()
+{
+    TCloseAction action = caHide;
+    bool failed = false;
+    if (OnClose)
+        Application->Guard([&] {
+            try {
+                OnClose(this, action);
+            } catch (...) {
+                failed = true; // a handler that fails keeps the window open
+                throw;
+            }
+        });
+    return !failed && action != caNone;
+}
+
+void TForm::Paint(platform::TDrawContext& DC)
+{
+    DC.SelectBrush({ColorToRGB(FColor), platform::TBrushStyle::Solid});
+    DC.FillRect(ClientRect());
+}
+
+void TForm::KeyDown(int& Key, TShiftState Shift)
+{
+    if ((Key != VK_ESCAPE && Key != VK_RETURN) || Shift.AnyModifier())
+        return;
+    for (TButton* button : Buttons()) {
+        const bool role = Key == VK_ESCAPE ? button->Cancel() : button->Active();
+        if (role && button->CanFocus()) {
+            Key = 0;
+            button->Click();
+            return;
+        }
+    }
+}
+
+std::vector<TButton*> TForm::Buttons() const
+{
+    std::vector<TButton*> buttons;
+    for (QWidget* widget : Native()->findChildren<QWidget*>())
+        if (TButton* button = TButton::FromNative(widget))
+            buttons.push_back(button);
+    return buttons;
+}

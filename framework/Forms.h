@@ -1,0 +1,63 @@
+#pragma once
+// A top-level window. Besides being the parent of its controls it gives them the window-level
+// keys: Esc clicks the visible, enabled button whose Cancel is True, and Enter clicks the
+// active button (the focused one, or the Default one while the focus is on another kind of
+// control); both only without Shift, Ctrl or Alt, and only when the focused control has not
+// used the key itself. Controls without a font of their own show the window's font.
+//
+// Closing (Close, or the title-bar button) asks OnClose first; the window is hidden unless
+// the handler says caNone. When the last window closes, a running message loop ends.
+//
+// Threading: user-interface thread only.
+
+#include "framework/Controls.h"
+#include "framework/Graphics.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TButton;
+
+enum TCloseAction { caNone, caHide };
+
+using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* Owner);
+    ~TForm() override;
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    // "MS Sans Serif", 8 points, window text, unless changed.
+    TFont& Font() { return *FFont; }
+    const TFont& Font() const { return *FFont; }
+    void SetFont(const TFont& Value);
+
+    // Set by a button's click (its own ModalResult); 0 until then.
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int Value) { FModalResult = Value; }
+
+    void Close();
+    TCloseEvent OnClose;
+
+protected:
+    void Paint(platform::TDrawContext& DC) override;
+    void KeyDown(int& Key, TShiftState Shift) override;
+
+private:
+    friend class TFormWidget;
+    // The close request, from Close or from the platform; answers whether to close.
+    bool CloseQuery();
+    // The buttons inside the window, in creation order.
+    std::vector<TButton*> Buttons() const;
+
+    std::string FCaption;
+    TColor FColor = clBtnFace;
+    std::unique_ptr<TFont> FFont;
+    int FModalResult = 0;
+};

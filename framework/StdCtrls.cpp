@@ -1,0 +1,241 @@
+#include "framework/StdCtrls.h"
+
+#include "framework/Application.h"
+#include "framework/Forms.h"
+#include "framework/NativeWidget.h"
+
+#include <QApplication>
+#include <QPushButton>
+
+// The button widget: Qt's push button does the pressing, releasing, clicking, Space and
+// accelerator handling; the control does the painting.
+class TButtonWidget final : public TNativeWidget<QPushButton> {
+public:
+    explicit TButtonWidget(TButton* AButton) : TNativeWidget(AButton)
+    {
+        // Enter belongs to the window, which gives it to the active button.
+        setAutoDefault(false);
+        setFocusPolicy(Qt::StrongFocus);
+        // Moves without a mouse button held reach the control too, as they do on the
+        // classic platform; Qt drops them otherwise.
+        setMouseTracking(true);
+        connect(this, &QAbstractButton::clicked, this, [this] {
+            if (TButton* button = Button())
+                Application->Guard([button] { button->Click(); });
+        });
+        auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+        connect(app, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            TButton* button = Button();
+            if (button && now && now->window() == window())
+                button->UpdateActive(now);
+        });
+    }
+
+    TButton* Button() const { return static_cast<TButton*>(Control()); }
+
+protected:
+    void paintEvent(QPaintEvent* E) override
+    {
+        // Qt repaints a button whenever it is pressed, released, focused or enabled; the back
+        // store is drawn again when what it shows is out of date.
+        if (TButton* button = Button(); button && button->DrawState() != button->FDrawn)
+            button->Invalidate();
+        TNativeWidget::paintEvent(E);
+    }
+};
+
+std::string StripHotkey(const std::string& Caption)
+{
+    std::string shown;
+    shown.reserve(Caption.size());
+    for (size_t i = 0; i < Caption.size(); ++i) {
+        if (Caption[i] == '&') {
+            if (i + 1 == Caption.size())
+                break;
+            ++i; // the character after the mark is shown, "&&" as one "&"
+        }
+        shown += Caption[i];
+    }
+    return shown;
+}
+
+TForm* GetParentForm(const TWinControl* Control)
+{
+    for (TWinControl* c = Control ? Control->Parent() : nullptr; c; c = c->Parent())
+        if (auto* form = dynamic_cast<TForm*>(c))
+            return form;
+    return nullptr;
+}
+
+TButton::TButton(TComponent* Owner)
+    : TWinControl(Owner, new TButtonWidget(this)), FFont(std::make_unique<TFont>())
+{
+    SetBounds(0, 0, 75, 25);
+    FFont->OnChange = [this](TObject*) {
+        if (FSyncingFont)
+            return;
+        FParentFont = false;
+        FontChanged();
+    };
+}
+
+TButton::~TButton() = default;
+
+TButton* TButton::FromNative(QWidget* Widget)
+{
+    auto* widget = dynamic_cast<TButtonWidget*>(Widget);
+    return widget ? widget->Button() : nullptr;
+}
+
+void TButton::SetCaption(const std::string& Value)
+{
+    if (Value == FCaption)
+        return;
+    FCaption = Value;
+    // Qt's button text carries the accelerator; it never paints it.
+    static_cast<QPushButton*>(Native())->setText(QString::fromStdString(Value));
+    Invalidate();
+}
+
+void TButton::SetDefault(bool Value)
+{
+    if (Value == FDefault)
+        return;
+    FDefault = Value;
+    UpdateActive(Native()->window()->focusWidget());
+}
+
+TFont& TButton::Font()
+{
+    SyncParentFont();
+    return *FFont;
+}
+
+void TButton::SetFont(const TFont& Value) { Font().Assign(Value); }
+
+void TButton::SetParentFont(bool Value)
+{
+    if (Value == FParentFont)
+        return;
+    FParentFont = Value;
+    if (Value) {
+        SyncParentFont();
+        FontChanged();
+    }
+}
+
+void TButton::SyncParentFont()
+{
+    if (!FParentFont)
+        return;
+    if (TForm* form = GetParentForm(this)) {
+        FSyncingFont = true;
+        FFont->Assign(form->Font());
+        FSyncingFont = false;
+    }
+}
+
+void TButton::Click()
+{
+    if (TForm* form = GetParentForm(this))
+        form->SetModalResult(FModalResult);
+    if (OnClick)
+        OnClick(this);
+}
+
+void TButton::UpdateActive(QWidget* Focus)
+{
+    bool active;
+    if (Focus == Native())
+        active = true;
+    else if (Focus && FromNative(Focus))
+        active = false;
+    else
+        active = FDefault;
+    if (active == FActive)
+        return;
+    FActive = active;
+    ActiveChanged();
+}
+
+void TButton::ActiveChanged() { Invalidate(); }
+
+void TButton::FontChanged() { Invalidate(); }
+
+void TButton::SetOwnerDraw(bool Value)
+{
+    if (Value == FOwnerDraw)
+        return;
+    FOwnerDraw = Value;
+    Invalidate();
+}
+
+TOwnerDrawState TButton::DrawState() const
+{
+    const auto* widget = static_cast<const QPushButton*>(Native());
+    return {widget->isDown(), widget->hasFocus()};
+}
+
+void TButton::Paint(platform::TDrawContext& DC)
+{
+    SyncParentFont();
+    FDrawn = DrawState();
+    if (FOwnerDraw)
+        DrawItem(DC, FDrawn);
+    else
+        DrawPlain(DC, FDrawn);
+}
+
+void TButton::DrawItem(platform::TDrawContext&, const TOwnerDrawState&) {}
+
+void TButton::KeyDown(int& Key, TShiftState Shift)
+{
+    // Space presses the button only on its own.
+    if (Key == VK_SPACE && Shift.AnyModifier())
+        Key = 0;
+}
+
+void TButton::DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State)
+{
+    const auto fill = [&](TColor colour, const TRect& r) {
+        DC.SelectBrush({ColorToRGB(colour), platform::TBrushStyle::Solid});
+        DC.FillRect(r);
+    };
+    // Two bevels, light above and left, dark below and right; one dark ring when pressed.
+    const auto bevel = [&](TRect& r, TColor light, TColor dark) {
+        fill(light, {r.Left, r.Top, r.Right, r.Top + 1});
+        fill(light, {r.Left, r.Top, r.Left + 1, r.Bottom});
+        fill(dark, {r.Left, r.Bottom - 1, r.Right, r.Bottom});
+        fill(dark, {r.Right - 1, r.Top, r.Right, r.Bottom});
+        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    };
+    TRect r = ClientRect();
+    fill(clBtnFace, r);
+    if (FActive || State.Focused)
+        bevel(r, clWindowFrame, clWindowFrame);
+    if (State.Selected) {
+        bevel(r, clBtnShadow, clBtnShadow);
+    } else {
+        bevel(r, clBtnHighlight, cl3DDkShadow);
+        bevel(r, cl3DLight, clBtnShadow);
+    }
+
+    const std::string text = StripHotkey(FCaption);
+    DC.SelectFont(FFont->Desc());
+    DC.SetBkMode(platform::TRANSPARENT);
+    DC.SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+    const TSize extent = DC.TextExtent(text);
+    const int shift = State.Selected ? 1 : 0;
+    const int x = (Width() - extent.cx + 1) / 2 + shift;
+    const int y = (Height() - extent.cy + 1) / 2 + shift;
+    if (!Enabled()) {
+        DC.SetTextColor(ColorToRGB(clBtnHighlight));
+        DC.TextOut(x + 1, y + 1, text);
+        DC.SetTextColor(ColorToRGB(clBtnShadow));
+    } else {
+        DC.SetTextColor(ColorToRGB(FFont->Color()));
+    }
+    DC.TextOut(x, y, text);
+    if (State.Focused)
+        DC.DrawFocusRect({4, 4, Width() - 4, Height() - 4});
+}

@@ -1,0 +1,99 @@
+#pragma once
+// The framework's push button: focus and tab order, Space and a full left click (press and
+// release over the button) click it, a double click counts as a second press, an accelerator
+// letter ("&K" in the caption, Alt+K) clicks it too. Esc and Enter reach it through the window
+// that holds it (framework/Forms.h): Esc clicks the Cancel button, Enter the active one.
+//
+// A click copies ModalResult to the window that holds the button, then runs OnClick.
+//
+// Painting: the button draws a plain raised button, unless a subclass has made it owner-drawn;
+// then every paint is an owner-draw request, DrawItem, that tells whether the button is
+// selected (held down by the mouse or the space bar) and whether it has the focus.
+//
+// Threading: user-interface thread only.
+
+#include "framework/Controls.h"
+#include "framework/Graphics.h"
+
+#include <memory>
+#include <string>
+
+class TForm;
+
+// What an owner-draw request tells the button about itself.
+struct TOwnerDrawState {
+    bool Selected = false; // held down by the mouse or by the space bar
+    bool Focused = false;  // has the keyboard focus
+    friend bool operator==(const TOwnerDrawState&, const TOwnerDrawState&) = default;
+};
+
+// The caption as shown: a single "&" marks the accelerator and is not shown, "&&" shows one.
+std::string StripHotkey(const std::string& Caption);
+
+// The window that holds Control, or null.
+TForm* GetParentForm(const TWinControl* Control);
+
+class TButton : public TWinControl {
+public:
+    explicit TButton(TComponent* Owner);
+    ~TButton() override;
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool Value) { FCancel = Value; }
+    bool Default() const { return FDefault; }
+    void SetDefault(bool Value);
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int Value) { FModalResult = Value; }
+
+    // With ParentFont the button shows its window's font; changing Font itself ends that.
+    TFont& Font();
+    void SetFont(const TFont& Value);
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool Value);
+
+    TNotifyEvent OnClick;
+
+    // Clicks the button as the user does.
+    virtual void Click();
+
+    // Whether Enter clicks this button: it has the focus, or it is the Default button and the
+    // focus is on a control of its window that is not a button.
+    bool Active() const { return FActive; }
+
+    // The button on a native widget, or null (framework use only).
+    static TButton* FromNative(QWidget* Widget);
+
+protected:
+    bool OwnerDraw() const { return FOwnerDraw; }
+    void SetOwnerDraw(bool Value);
+    // The owner-draw request: draw the whole button on DC.
+    virtual void DrawItem(platform::TDrawContext& DC, const TOwnerDrawState& State);
+    // Called when Active changes.
+    virtual void ActiveChanged();
+    // Called when the font that the button shows changes.
+    virtual void FontChanged();
+
+    void Paint(platform::TDrawContext& DC) override;
+    void KeyDown(int& Key, TShiftState Shift) override;
+
+private:
+    friend class TButtonWidget;
+    TOwnerDrawState DrawState() const;
+    // Works out Active for the control that has, or last had, the focus in the window.
+    void UpdateActive(QWidget* Focus);
+    void SyncParentFont();
+    void DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State);
+
+    std::string FCaption;
+    bool FCancel = false;
+    bool FDefault = false;
+    bool FActive = false;
+    bool FOwnerDraw = false;
+    int FModalResult = 0;
+    std::unique_ptr<TFont> FFont;
+    bool FParentFont = true;
+    bool FSyncingFont = false;
+    TOwnerDrawState FDrawn; // what the back store shows
+};

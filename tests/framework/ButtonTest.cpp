@@ -1,0 +1,233 @@
+#include "framework/Application.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window with two buttons, shown and active, as the station's window is.
+struct Window {
+    TForm* Form = new TForm(nullptr);
+    TButton* A = new TButton(Form);
+    TButton* B = new TButton(Form);
+    int ClicksA = 0;
+    int ClicksB = 0;
+
+    Window()
+    {
+        Form->SetBounds(40, 40, 200, 100);
+        for (TButton* b : {A, B})
+            b->SetParent(Form);
+        A->SetBounds(10, 10, 60, 25);
+        B->SetBounds(80, 10, 60, 25);
+        A->SetCaption("A");
+        B->SetCaption("B");
+        A->OnClick = [this](TObject* sender) {
+            EXPECT_EQ(sender, A);
+            ++ClicksA;
+        };
+        B->OnClick = [this](TObject*) { ++ClicksB; };
+        Form->Show();
+        Form->Native()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Form->Native()));
+    }
+    ~Window() { delete Form; }
+
+    QPoint Centre(TButton* b) const { return b->Native()->rect().center(); }
+};
+
+} // namespace
+
+TEST(StripHotkey, RemovesAcceleratorMarks)
+{
+    EXPECT_EQ(StripHotkey("KEYPAD"), "KEYPAD");
+    EXPECT_EQ(StripHotkey("&Exit"), "Exit");
+    EXPECT_EQ(StripHotkey("Save && E&xit"), "Save & Exit");
+    EXPECT_EQ(StripHotkey("trailing&"), "trailing");
+    EXPECT_EQ(StripHotkey("退出"), "退出");
+    EXPECT_EQ(StripHotkey(""), "");
+}
+
+TEST(Button, DefaultsOfThePlatformButton)
+{
+    TButton b(nullptr);
+    EXPECT_EQ(b.Width(), 75);
+    EXPECT_EQ(b.Height(), 25);
+    EXPECT_TRUE(b.TabStop());
+    EXPECT_FALSE(b.Cancel());
+    EXPECT_FALSE(b.Default());
+    EXPECT_EQ(b.ModalResult(), 0);
+    EXPECT_TRUE(b.ParentFont());
+}
+
+TEST(Button, FullLeftClickClicksAndReleasingOutsideDoesNot)
+{
+    Window w;
+    QWidget* a = w.A->Native();
+    QTest::mouseClick(a, Qt::LeftButton, {}, w.Centre(w.A));
+    EXPECT_EQ(w.ClicksA, 1);
+
+    QTest::mousePress(a, Qt::LeftButton, {}, w.Centre(w.A));
+    QTest::mouseRelease(a, Qt::LeftButton, {}, QPoint(100, 5)); // outside the button
+    EXPECT_EQ(w.ClicksA, 1);
+
+    QTest::mouseClick(a, Qt::RightButton, {}, w.Centre(w.A));
+    EXPECT_EQ(w.ClicksA, 1);
+}
+
+TEST(Button, DoubleClickCountsAsSecondPress)
+{
+    Window w;
+    // What the platform sends for a double click: press, release, double click, release.
+    QTest::mouseClick(w.A->Native(), Qt::LeftButton, {}, w.Centre(w.A));
+    QTest::mouseDClick(w.A->Native(), Qt::LeftButton, {}, w.Centre(w.A));
+    QTest::mouseRelease(w.A->Native(), Qt::LeftButton, {}, w.Centre(w.A));
+    EXPECT_EQ(w.ClicksA, 2);
+}
+
+TEST(Button, SpaceClicksTheFocusedButtonOnlyWithoutModifiers)
+{
+    Window w;
+    w.A->SetFocus();
+    ASSERT_TRUE(w.A->Focused());
+    QTest::keyClick(w.A->Native(), Qt::Key_Space);
+    EXPECT_EQ(w.ClicksA, 1);
+    QTest::keyClick(w.A->Native(), Qt::Key_Space, Qt::ShiftModifier);
+    QTest::keyClick(w.A->Native(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(w.ClicksA, 1);
+    EXPECT_EQ(w.ClicksB, 0);
+}
+
+TEST(Button, EscClicksTheCancelButtonUnlessHiddenDisabledOrWithModifier)
+{
+    Window w;
+    w.B->SetCancel(true);
+    w.A->SetFocus();
+    QWidget* focus = w.A->Native(); // the key goes to the focused button first
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_EQ(w.ClicksB, 1);
+    EXPECT_EQ(w.ClicksA, 0);
+
+    for (auto modifier : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
+        QTest::keyClick(focus, Qt::Key_Escape, modifier);
+    EXPECT_EQ(w.ClicksB, 1);
+
+    w.B->SetEnabled(false);
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_EQ(w.ClicksB, 1);
+    w.B->SetEnabled(true);
+
+    w.B->Hide();
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_EQ(w.ClicksB, 1);
+    w.B->Show();
+
+    QTest::keyClick(focus, Qt::Key_Escape);
+    EXPECT_EQ(w.ClicksB, 2);
+}
+
+TEST(Button, EnterClicksTheActiveButton)
+{
+    Window w;
+    auto* field = new TWinControl(w.Form); // a focusable control that is not a button
+    field->SetParent(w.Form);
+    field->SetBounds(10, 50, 60, 20);
+    field->SetTabStop(true);
+
+    // The first button of the window has the focus, so it is the active one.
+    ASSERT_TRUE(w.A->Focused());
+    EXPECT_TRUE(w.A->Active());
+    QTest::keyClick(w.A->Native(), Qt::Key_Return);
+    QTest::keyClick(w.A->Native(), Qt::Key_Enter);
+    EXPECT_EQ(w.ClicksA, 2);
+    QTest::keyClick(w.A->Native(), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(w.ClicksA, 2);
+
+    // A Default button is not active while another button has the focus ...
+    w.B->SetDefault(true);
+    EXPECT_FALSE(w.B->Active());
+    // ... but is once the focus is on a control that is not a button.
+    field->SetFocus();
+    EXPECT_TRUE(w.B->Active());
+    EXPECT_FALSE(w.A->Active());
+    QTest::keyClick(field->Native(), Qt::Key_Return);
+    EXPECT_EQ(w.ClicksB, 1);
+    EXPECT_EQ(w.ClicksA, 2);
+
+    // Without the Default role nothing is active there.
+    w.B->SetDefault(false);
+    EXPECT_FALSE(w.B->Active());
+    QTest::keyClick(field->Native(), Qt::Key_Return);
+    EXPECT_EQ(w.ClicksB, 1);
+}
+
+TEST(Button, AcceleratorLetterClicks)
+{
+    Window w;
+    w.A->SetCaption("&Go");
+    QTest::keyClick(w.Form->Native(), Qt::Key_G, Qt::AltModifier);
+    EXPECT_TRUE(Application->ProcessMessagesUntil([&] { return w.ClicksA == 1; }, 2000));
+}
+
+TEST(Button, ClickCopiesModalResultToTheWindowBeforeOnClick)
+{
+    Window w;
+    w.A->SetModalResult(2);
+    int seen = -1;
+    w.A->OnClick = [&](TObject*) { seen = w.Form->ModalResult(); };
+    w.A->Click();
+    EXPECT_EQ(seen, 2);
+    w.B->Click(); // a button without a result clears it
+    EXPECT_EQ(w.Form->ModalResult(), 0);
+}
+
+TEST(Button, ThrowingOnClickReachesTheErrorDialog)
+{
+    Window w;
+    std::string shown;
+    Application->OnException = [&](TObject*, const std::string& text) { shown = text; };
+    w.A->OnClick = [](TObject*) { throw Exception("Port not open"); };
+    QTest::mouseClick(w.A->Native(), Qt::LeftButton, {}, w.Centre(w.A));
+    Application->OnException = nullptr;
+    EXPECT_EQ(shown, "Port not open.");
+}
+
+TEST(Button, ParentFontFollowsTheWindowUntilTheButtonGetsItsOwn)
+{
+    Window w;
+    EXPECT_EQ(w.A->Font().Name(), "MS Sans Serif");
+    EXPECT_EQ(w.A->Font().Size(), 8);
+    w.Form->Font().SetName("Arial");
+    EXPECT_EQ(w.A->Font().Name(), "Arial");
+
+    w.A->Font().SetColor(clRed);
+    EXPECT_FALSE(w.A->ParentFont());
+    w.Form->Font().SetName("Courier New");
+    EXPECT_EQ(w.A->Font().Name(), "Arial");
+    EXPECT_EQ(w.B->Font().Name(), "Courier New");
+
+    w.A->SetParentFont(true);
+    EXPECT_EQ(w.A->Font().Name(), "Courier New");
+    EXPECT_EQ(w.A->Font().Color(), clWindowText);
+}
+
+TEST(Button, PlainButtonIsPaintedRaisedWithItsCaption)
+{
+    Window w;
+    ASSERT_FALSE(w.B->Focused());
+    w.B->Repaint();
+    const auto& img = w.B->BackStore();
+    EXPECT_EQ(img.Pixel(0, 0), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(img.Pixel(59, 24), ColorToRGB(cl3DDkShadow));
+    EXPECT_EQ(img.Pixel(58, 23), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(img.Pixel(5, 5), ColorToRGB(clBtnFace));
+    int ink = 0;
+    for (int y = 0; y < 25; ++y)
+        for (int x = 20; x < 40; ++x)
+            ink += img.Pixel(x, y) == clBlack;
+    EXPECT_GT(ink, 5) << "caption drawn in the middle";
+}

@@ -1,0 +1,57 @@
+#include "framework/Application.h"
+#include "framework/Forms.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+TEST(Form, CaptionColourAndWindowFont)
+{
+    TForm form(nullptr);
+    form.SetCaption("Ostrel_SMT for Brazil");
+    EXPECT_EQ(form.Native()->windowTitle().toStdString(), "Ostrel_SMT for Brazil");
+    EXPECT_EQ(form.Font().Name(), "MS Sans Serif");
+    EXPECT_EQ(form.Font().Height(), -11);
+    EXPECT_EQ(form.Font().Color(), clWindowText);
+
+    form.SetBounds(0, 0, 40, 30);
+    form.SetColor(0x00F0CAA6);
+    form.Repaint();
+    EXPECT_EQ(form.BackStore().Pixel(20, 15), 0x00F0CAA6u);
+}
+
+TEST(Form, CloseAsksOnCloseAndHidesUnlessRefused)
+{
+    TForm form(nullptr);
+    form.SetBounds(10, 10, 100, 80);
+    form.Show();
+    int asked = 0;
+    TCloseAction answer = caNone;
+    form.OnClose = [&](TObject* sender, TCloseAction& action) {
+        EXPECT_EQ(sender, &form);
+        EXPECT_EQ(action, caHide);
+        ++asked;
+        action = answer;
+    };
+    form.Close();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(form.Native()->isVisible());
+
+    answer = caHide;
+    form.Close();
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(form.Native()->isVisible());
+}
+
+TEST(Form, FailingOnCloseKeepsTheWindowOpen)
+{
+    TForm form(nullptr);
+    form.Show();
+    std::string shown;
+    Application->OnException = [&](TObject*, const std::string& text) { shown = text; };
+    form.OnClose = [](TObject*, TCloseAction&) { throw Exception("Still busy"); };
+    form.Close();
+    Application->OnException = nullptr;
+    EXPECT_EQ(shown, "Still busy.");
+    EXPECT_TRUE(form.Native()->isVisible());
+}
