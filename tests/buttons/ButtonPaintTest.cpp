@@ -1,0 +1,359 @@
+// The skinned button as the station's window shows it: 60 x 25, ultra-flat, checked by the
+// pixels of its back store. Mouse and keys are synthetic events on the offscreen platform.
+#include "buttons/cxButtons.h"
+#include "framework/Application.h"
+#include "framework/Forms.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+constexpr TColor kFace = RGB(212, 208, 200);
+constexpr TColor kHighlight = RGB(10, 36, 106);
+constexpr TColor kHotFace = RGB(183, 191, 212);
+constexpr TColor kPressedFace = RGB(136, 147, 177);
+constexpr TColor kShadow = RGB(128, 128, 128);
+
+struct Station {
+    TForm* Form = new TForm(nullptr);
+    // Takes the focus when the window opens, as the station's first list does.
+    TWinControl* Field = new TWinControl(Form);
+    TcxButton* Button = new TcxButton(Form);
+    TcxButton* Other = new TcxButton(Form);
+    int Clicks = 0;
+
+    Station()
+    {
+        Form->SetBounds(100, 100, 300, 120);
+        Form->SetColor(0x00F0CAA6);
+        Field->SetParent(Form);
+        Field->SetBounds(8, 48, 83, 21);
+        Field->SetTabStop(true);
+        Button->SetParent(Form);
+        Button->SetBounds(8, 80, 60, 25);
+        Button->SetCaption("KEYPAD");
+        Button->OnClick = [this](TObject*) { ++Clicks; };
+        Other->SetParent(Form);
+        Other->SetBounds(73, 80, 60, 25);
+        Other->SetCaption("MIC");
+        ParkCursor();
+        Form->Show();
+        Form->Native()->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(Form->Native()));
+    }
+    ~Station() { delete Form; }
+
+    // Far from every button.
+    void ParkCursor() { MoveCursor({5, 5}); }
+    void MoveCursor(TPoint screen)
+    {
+        QCursor::setPos(screen.X, screen.Y);
+        Application->ProcessMessages();
+    }
+    TPoint ButtonCentreOnScreen() const { return Button->ClientToScreen({30, 12}); }
+
+    const platform::TBitmapImage& Painted()
+    {
+        Button->Repaint();
+        return Button->BackStore();
+    }
+
+    void Shot(const char* name)
+    {
+        if (const char* dir = std::getenv("OSTREL_BUTTON_SHOTS"))
+            Button->BackStore().SavePng(std::string(dir) + "/" + name + ".png");
+    }
+};
+
+// Pixels of one colour in a rectangle of the image.
+int Count(const platform::TBitmapImage& img, TRect r, TColor colour)
+{
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+        for (int x = r.Left; x < r.Right; ++x)
+            n += img.Pixel(x, y) == colour;
+    return n;
+}
+
+// Whether the ring of pixels at distance d from the edge has one colour all round.
+bool Ring(const platform::TBitmapImage& img, int d, TColor colour)
+{
+    const int w = img.Width(), h = img.Height();
+    const TRect r{d, d, w - d, h - d};
+    const int ring = 2 * (r.Width() + r.Height()) - 4;
+    return Count(img, {r.Left, r.Top, r.Right, r.Top + 1}, colour) +
+               Count(img, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, colour) +
+               Count(img, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, colour) +
+               Count(img, {r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, colour) ==
+           ring;
+}
+
+const TRect kCaptionBand{4, 4, 56, 21}; // inside the focus rectangle
+
+} // namespace
+
+TEST(ButtonState, FirstMatchWins)
+{
+    struct Row {
+        bool Enabled, Pressed, Hot, Focused;
+        TcxButtonState Expected;
+    };
+    const Row rows[] = {
+        {false, true, true, true, cxbsDisabled},
+        {true, true, true, true, cxbsPressed},
+        {true, false, true, true, cxbsHot},
+        {true, false, false, true, cxbsDefault},
+        {true, false, false, false, cxbsNormal},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(cxButtonStateOf(r.Enabled, r.Pressed, r.Hot, r.Focused), r.Expected);
+}
+
+TEST(ButtonGeometry, CaptionCentredWithTruncatingDivisionAndFocusRect)
+{
+    EXPECT_EQ(cxCaptionRect({60, 25}, {40, 13}), (TRect{10, 6, 50, 19}));
+    EXPECT_EQ(cxCaptionRect({60, 25}, {41, 12}), (TRect{10, 7, 51, 19}));
+    // Larger than the button: a negative start, -39 div 2 = -19 (not -20).
+    EXPECT_EQ(cxCaptionRect({60, 25}, {100, 40}), (TRect{-19, -7, 81, 33}));
+    EXPECT_EQ(cxFocusRect({0, 0, 60, 25}), (TRect{3, 3, 57, 22}));
+    EXPECT_EQ(cxFocusRect({0, 0, 6, 25}), (TRect{0, 0, 6, 25})); // would be empty
+}
+
+TEST(ButtonGeometry, SystemPaintedOnlyForPlainStandardButtons)
+{
+    EXPECT_FALSE(cxIsSystemPainted(cxbkStandard, true, true, lfUltraFlat, false, false));
+    EXPECT_TRUE(cxIsSystemPainted(cxbkStandard, true, true, lfStandard, false, false));
+    EXPECT_FALSE(cxIsSystemPainted(cxbkStandard, false, true, lfStandard, false, false));
+    EXPECT_FALSE(cxIsSystemPainted(cxbkStandard, true, false, lfStandard, false, false));
+    EXPECT_FALSE(cxIsSystemPainted(cxbkDropDown, true, true, lfStandard, false, false));
+    EXPECT_TRUE(cxIsSystemPainted(cxbkStandard, true, true, lfFlat, true, true));
+    EXPECT_FALSE(cxIsSystemPainted(cxbkStandard, true, true, lfFlat, true, false));
+}
+
+TEST(Button, PropertyDefaultsAndLimits)
+{
+    TcxButton b(nullptr);
+    EXPECT_EQ(b.Kind(), cxbkStandard);
+    EXPECT_TRUE(b.UseSystemPaint());
+    EXPECT_EQ(b.LookAndFeel().Kind(), lfUltraFlat);
+    EXPECT_FALSE(b.LookAndFeel().NativeStyle());
+    EXPECT_TRUE(b.Glyph().Empty());
+    EXPECT_EQ(b.NumGlyphs(), 1);
+    EXPECT_EQ(b.Layout(), blGlyphLeft);
+    EXPECT_EQ(b.Margin(), -1);
+    EXPECT_EQ(b.Spacing(), 4);
+    EXPECT_TRUE(b.Colors().AssignedColors().none());
+    EXPECT_EQ(b.Colors().Hot(), clDefault);
+    EXPECT_FALSE(b.IsSystemPainted()) << "the ultra-flat look is owner-drawn";
+
+    b.SetNumGlyphs(9);
+    EXPECT_EQ(b.NumGlyphs(), 4);
+    b.SetMargin(-5);
+    EXPECT_EQ(b.Margin(), -1);
+    b.SetMargin(2);
+    EXPECT_EQ(b.Margin(), 2);
+    b.Colors().SetPressed(clRed);
+    EXPECT_EQ(b.Colors().AssignedColors(), TcxButtonAssignedColors(1 << cxbsPressed));
+
+    b.LookAndFeel().SetKind(lfStandard);
+    EXPECT_TRUE(b.IsSystemPainted());
+    TBitmap glyph(16, 16);
+    b.SetGlyph(glyph);
+    EXPECT_FALSE(b.UseSystemPaint());
+    EXPECT_FALSE(b.IsSystemPainted());
+    EXPECT_EQ(b.Glyph().Width(), 16);
+}
+
+TEST(Button, NormalShowsOneDarkPixelFrameAndFocusedTwoWithDottedRectangle)
+{
+    Station s;
+    auto& img = s.Painted();
+    s.Shot("normal");
+    EXPECT_EQ(s.Button->ButtonState(), cxbsNormal);
+    EXPECT_TRUE(Ring(img, 0, clBlack));
+    EXPECT_TRUE(Ring(img, 1, kFace));
+    EXPECT_TRUE(Ring(img, 3, kFace)) << "no focus rectangle";
+    EXPECT_GT(Count(img, kCaptionBand, clBlack), 10) << "caption in button text colour";
+
+    s.Button->SetFocus();
+    ASSERT_TRUE(s.Button->Focused());
+    auto& focused = s.Painted();
+    s.Shot("focused");
+    EXPECT_EQ(s.Button->ButtonState(), cxbsDefault);
+    EXPECT_TRUE(Ring(focused, 0, clBlack));
+    EXPECT_TRUE(Ring(focused, 1, clBlack));
+    EXPECT_TRUE(Ring(focused, 2, kFace));
+    // The dotted rectangle: every other pixel of the ring 3 inside the edge is changed.
+    const int ring3 = 2 * (54 + 19) - 4;
+    const int face3 = Count(focused, {3, 3, 57, 4}, kFace) + Count(focused, {3, 21, 57, 22}, kFace) +
+                      Count(focused, {3, 4, 4, 21}, kFace) + Count(focused, {56, 4, 57, 21}, kFace);
+    EXPECT_NEAR(face3, ring3 / 2, 2);
+
+    // Focus moving to another button takes the look with it.
+    s.Other->SetFocus();
+    auto& after = s.Painted();
+    EXPECT_TRUE(Ring(after, 1, kFace));
+    EXPECT_TRUE(Ring(after, 3, kFace));
+}
+
+TEST(Button, MouseOverLightsTheFaceAndLeavingRestoresIt)
+{
+    Station s;
+    s.MoveCursor(s.ButtonCentreOnScreen());
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return s.Button->IsHot(); }, 1000))
+        << "QCursor::setPos on the offscreen platform moves the mouse over the button";
+    EXPECT_TRUE(s.Button->IsWatchingMouse());
+    auto& hot = s.Painted();
+    s.Shot("hot");
+    EXPECT_TRUE(Ring(hot, 0, kHighlight));
+    EXPECT_TRUE(Ring(hot, 1, kHotFace));
+    EXPECT_GT(Count(hot, kCaptionBand, clBlack), 10);
+
+    s.ParkCursor();
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return !s.Button->IsHot(); }, 1000));
+    EXPECT_FALSE(s.Button->IsWatchingMouse());
+    auto& left = s.Painted();
+    EXPECT_TRUE(Ring(left, 0, clBlack));
+    EXPECT_TRUE(Ring(left, 1, kFace));
+}
+
+TEST(Button, MoveInsideCountsAsEnteringAndTheWatchNoticesTheCursorOutside)
+{
+    Station s;
+    // A move inside the button arrives while the cursor itself is elsewhere, and no leave
+    // event will ever come: only the watch can find out.
+    QMouseEvent move(QEvent::MouseMove, QPointF(30, 12), QPointF(s.ButtonCentreOnScreen().X, 0),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(s.Button->Native(), &move);
+    EXPECT_TRUE(s.Button->IsHot());
+    EXPECT_TRUE(s.Button->IsWatchingMouse());
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return !s.Button->IsHot(); }, 1000));
+    EXPECT_FALSE(s.Button->IsWatchingMouse());
+    EXPECT_TRUE(Ring(s.Painted(), 1, kFace));
+}
+
+TEST(Button, DisabledButtonIsNeverHotAndDisablingClearsHot)
+{
+    Station s;
+    s.MoveCursor(s.ButtonCentreOnScreen());
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return s.Button->IsHot(); }, 1000));
+    s.Button->SetEnabled(false);
+    EXPECT_FALSE(s.Button->IsHot());
+    EXPECT_FALSE(s.Button->IsWatchingMouse());
+
+    auto& img = s.Painted();
+    s.Shot("disabled");
+    EXPECT_EQ(s.Button->ButtonState(), cxbsDisabled);
+    EXPECT_TRUE(Ring(img, 0, kHighlight));
+    EXPECT_TRUE(Ring(img, 1, kFace));
+    EXPECT_GT(Count(img, kCaptionBand, kShadow), 10) << "caption in button shadow";
+    EXPECT_GT(Count(img, kCaptionBand, clWhite), 5) << "embossed in button highlight";
+    EXPECT_EQ(Count(img, kCaptionBand, clBlack), 0);
+
+    s.ParkCursor();
+    s.MoveCursor(s.ButtonCentreOnScreen());
+    EXPECT_FALSE(s.Button->IsHot());
+}
+
+TEST(Button, HoldingTheMouseDownShowsThePressedBlendAndReleasingOutsideDoesNotClick)
+{
+    Station s;
+    s.MoveCursor(s.ButtonCentreOnScreen());
+    QWidget* native = s.Button->Native();
+    QTest::mousePress(native, Qt::LeftButton, {}, QPoint(30, 12));
+    auto& pressed = s.Button->BackStore(); // painted by the platform's own request
+    s.Shot("pressed");
+    EXPECT_EQ(s.Button->ButtonState(), cxbsPressed);
+    EXPECT_TRUE(Ring(pressed, 0, kHighlight));
+    EXPECT_TRUE(Ring(pressed, 1, kPressedFace));
+    EXPECT_GT(Count(pressed, kCaptionBand, clWhite), 10) << "caption in highlight text";
+    EXPECT_EQ(Count(pressed, kCaptionBand, clBlack), 0);
+
+    QTest::mouseRelease(native, Qt::LeftButton, {}, QPoint(200, 12));
+    EXPECT_EQ(s.Clicks, 0);
+    auto& released = s.Painted();
+    EXPECT_EQ(s.Button->ButtonState(), cxbsHot) << "the cursor is still over the button";
+    EXPECT_TRUE(Ring(released, 1, kHotFace));
+
+    QTest::mouseClick(native, Qt::LeftButton, {}, QPoint(30, 12));
+    EXPECT_EQ(s.Clicks, 1);
+}
+
+TEST(Button, DoubleClickClicksTwice)
+{
+    Station s;
+    // What the platform sends for a double click: press, release, double click, release.
+    QWidget* native = s.Button->Native();
+    QTest::mouseClick(native, Qt::LeftButton, {}, QPoint(30, 12));
+    QTest::mouseDClick(native, Qt::LeftButton, {}, QPoint(30, 12));
+    EXPECT_EQ(s.Button->ButtonState(), cxbsPressed);
+    QTest::mouseRelease(native, Qt::LeftButton, {}, QPoint(30, 12));
+    EXPECT_EQ(s.Clicks, 2);
+}
+
+TEST(Button, FontColourNeverReachesTheCaption)
+{
+    Station s;
+    s.Button->Font().SetColor(clRed);
+    auto& img = s.Painted();
+    EXPECT_EQ(Count(img, {0, 0, 60, 25}, clRed), 0);
+    EXPECT_GT(Count(img, kCaptionBand, clBlack), 10);
+
+    // Only the draw-parameters event may change it, and the face colour.
+    std::vector<TcxButtonState> states;
+    s.Button->OnGetDrawParams = [&](TcxCustomButton* sender, TcxButtonState state,
+                                    TColor& colour, TFont& font) {
+        EXPECT_EQ(sender, s.Button);
+        EXPECT_EQ(colour, clDefault);
+        EXPECT_EQ(font.Color(), clBtnText);
+        states.push_back(state);
+        colour = clYellow;
+        font.SetColor(clRed);
+    };
+    auto& custom = s.Painted();
+    s.Button->OnGetDrawParams = nullptr;
+    EXPECT_EQ(states, std::vector<TcxButtonState>{cxbsNormal});
+    EXPECT_TRUE(Ring(custom, 1, clYellow));
+    EXPECT_GT(Count(custom, kCaptionBand, clRed), 10);
+    EXPECT_EQ(s.Button->Font().Color(), clRed) << "the button's own font is left alone";
+}
+
+TEST(Button, StateColourOfItsOwnFillsTheFace)
+{
+    Station s;
+    s.Button->Colors().SetNormal(clLime);
+    EXPECT_TRUE(Ring(s.Painted(), 1, clLime));
+    EXPECT_TRUE(Ring(s.Button->BackStore(), 0, clBlack));
+}
+
+TEST(Button, CaptionLargerThanTheButtonIsCentredAndClipped)
+{
+    Station s;
+    s.Button->SetCaption("WWWWWWWWWWWWWWWWWWWW");
+    s.Button->Font().SetHeight(-40);
+    auto& img = s.Painted();
+    // Ink reaches both sides: the text starts left of the button and ends right of it.
+    EXPECT_GT(Count(img, {1, 1, 6, 24}, clBlack), 0);
+    EXPECT_GT(Count(img, {54, 1, 59, 24}, clBlack), 0);
+    EXPECT_EQ(img.Width(), 60);
+}
+
+TEST(Button, EscInTheWindowClicksTheCancelButton)
+{
+    Station s;
+    s.Button->SetCancel(true);
+    s.Other->SetFocus();
+    QTest::keyClick(s.Other->Native(), Qt::Key_Escape);
+    EXPECT_EQ(s.Clicks, 1);
+    QTest::keyClick(s.Other->Native(), Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_EQ(s.Clicks, 1);
+}
