@@ -1,5 +1,6 @@
 #include "framework/Application.h"
 #include "framework/Forms.h"
+#include "framework/Timer.h"
 
 #include <QWidget>
 
@@ -54,4 +55,28 @@ TEST(Form, FailingOnCloseKeepsTheWindowOpen)
     Application->OnException = nullptr;
     EXPECT_EQ(shown, "Still busy.");
     EXPECT_TRUE(form.Native()->isVisible());
+}
+
+TEST(Form, ClosingTheLastWindowEndsTheMessageLoop)
+{
+    TForm form(nullptr);
+    form.SetBounds(10, 10, 100, 80);
+    form.Show();
+    TTimer closer(nullptr);
+    closer.SetInterval(20);
+    closer.SetOnTimer([&](TObject*) {
+        closer.SetEnabled(false);
+        form.Close();
+    });
+    // Ends a loop that the close did not end, so a failure cannot hang the suite.
+    bool rescued = false;
+    TTimer rescue(nullptr);
+    rescue.SetInterval(3000);
+    rescue.SetOnTimer([&](TObject*) {
+        rescued = true;
+        Application->Terminate();
+    });
+    Application->Run();
+    EXPECT_FALSE(rescued);
+    EXPECT_FALSE(form.Native()->isVisible());
 }
