@@ -109,6 +109,10 @@ void TCustomTeePanel::Paint(platform::TDrawContext& Canvas)
     } detach{this};
     FWindowCanvas->SetHandle(&Canvas);
     FCanvas3D->SetCanvas(FWindowCanvas.get());
+    // A stored image of another size is stale whether or not a resize was reported.
+    const TBitmap* image = FCanvas3D->Bitmap();
+    if (image && (image->Width() != Width() || image->Height() != Height()))
+        FCanvas3D->Invalidate();
     if (!FCanvas3D->RepaintFromBuffer())
         Draw(*FWindowCanvas, ClientRect());
 }
