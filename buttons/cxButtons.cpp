@@ -240,7 +240,7 @@ bool TcxCustomButton::IsWatchingMouse() const { return FHotWatch->Enabled(); }
 
 void TcxCustomButton::EnterHot()
 {
-    if (FIsHot || !TracksHot() || MouseCapture())
+    if (FIsHot || !TracksHot() || AnyMouseCapture())
         return;
     FHotWatch->SetEnabled(true);
     FIsHot = true;

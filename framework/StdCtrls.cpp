@@ -87,6 +87,8 @@ TButton* TButton::FromNative(QWidget* Widget)
     return widget ? widget->Button() : nullptr;
 }
 
+bool TButton::AnyMouseCapture() { return QWidget::mouseGrabber() != nullptr; }
+
 void TButton::SetCaption(const std::string& Value)
 {
     if (Value == FCaption)

@@ -65,6 +65,9 @@ public:
     // The button on a native widget, or null (framework use only).
     static TButton* FromNative(QWidget* Widget);
 
+    // Whether any control holds the mouse capture.
+    static bool AnyMouseCapture();
+
 protected:
     bool OwnerDraw() const { return FOwnerDraw; }
     void SetOwnerDraw(bool Value);

@@ -288,6 +288,33 @@ TEST(Button, HoldingTheMouseDownShowsThePressedBlendAndReleasingOutsideDoesNotCl
     EXPECT_EQ(s.Clicks, 1);
 }
 
+TEST(Button, SpaceHeldShowsPressedAndClicksOnRelease)
+{
+    Station s;
+    s.Button->SetFocus();
+    QWidget* native = s.Button->Native();
+    QTest::keyPress(native, Qt::Key_Space);
+    EXPECT_TRUE(Ring(s.Button->BackStore(), 1, kPressedFace));
+    EXPECT_EQ(s.Clicks, 0);
+    QTest::keyRelease(native, Qt::Key_Space);
+    EXPECT_EQ(s.Clicks, 1);
+    s.Painted();
+    EXPECT_EQ(s.Button->ButtonState(), cxbsDefault);
+}
+
+TEST(Button, NoHotTrackingWhileAnotherControlHoldsTheMouse)
+{
+    Station s;
+    s.Field->SetMouseCapture(true);
+    QMouseEvent move(QEvent::MouseMove, QPointF(30, 12), QPointF(0, 0), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(s.Button->Native(), &move);
+    EXPECT_FALSE(s.Button->IsHot());
+    s.Field->SetMouseCapture(false);
+    QApplication::sendEvent(s.Button->Native(), &move);
+    EXPECT_TRUE(s.Button->IsHot());
+}
+
 TEST(Button, DoubleClickClicksTwice)
 {
     Station s;
