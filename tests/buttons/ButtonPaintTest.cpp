@@ -84,17 +84,23 @@ int Count(const platform::TBitmapImage& img, TRect r, TColor colour)
     return n;
 }
 
-// Whether the ring of pixels at distance d from the edge has one colour all round.
+// Pixels of one colour on the ring at distance d from the edge, and the ring's length.
+int RingCount(const platform::TBitmapImage& img, int d, TColor colour)
+{
+    const TRect r{d, d, img.Width() - d, img.Height() - d};
+    return Count(img, {r.Left, r.Top, r.Right, r.Top + 1}, colour) +
+           Count(img, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, colour) +
+           Count(img, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, colour) +
+           Count(img, {r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, colour);
+}
+int RingLength(const platform::TBitmapImage& img, int d)
+{
+    return 2 * (img.Width() - 2 * d + img.Height() - 2 * d) - 4;
+}
+// Whether that ring has one colour all round.
 bool Ring(const platform::TBitmapImage& img, int d, TColor colour)
 {
-    const int w = img.Width(), h = img.Height();
-    const TRect r{d, d, w - d, h - d};
-    const int ring = 2 * (r.Width() + r.Height()) - 4;
-    return Count(img, {r.Left, r.Top, r.Right, r.Top + 1}, colour) +
-               Count(img, {r.Left, r.Bottom - 1, r.Right, r.Bottom}, colour) +
-               Count(img, {r.Left, r.Top + 1, r.Left + 1, r.Bottom - 1}, colour) +
-               Count(img, {r.Right - 1, r.Top + 1, r.Right, r.Bottom - 1}, colour) ==
-           ring;
+    return RingCount(img, d, colour) == RingLength(img, d);
 }
 
 const TRect kCaptionBand{4, 4, 56, 21}; // inside the focus rectangle
@@ -193,10 +199,8 @@ TEST(Button, NormalShowsOneDarkPixelFrameAndFocusedTwoWithDottedRectangle)
     EXPECT_TRUE(Ring(focused, 1, clBlack));
     EXPECT_TRUE(Ring(focused, 2, kFace));
     // The dotted rectangle: every other pixel of the ring 3 inside the edge is changed.
-    const int ring3 = 2 * (54 + 19) - 4;
-    const int face3 = Count(focused, {3, 3, 57, 4}, kFace) + Count(focused, {3, 21, 57, 22}, kFace) +
-                      Count(focused, {3, 4, 4, 21}, kFace) + Count(focused, {56, 4, 57, 21}, kFace);
-    EXPECT_NEAR(face3, ring3 / 2, 2);
+    EXPECT_NEAR(RingCount(focused, 3, kFace), RingLength(focused, 3) / 2, 2);
+    EXPECT_TRUE(Ring(focused, 4, kFace));
 
     // Focus moving to another button takes the look with it.
     s.Other->SetFocus();
