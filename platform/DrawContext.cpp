@@ -339,6 +339,10 @@ void TDrawContext::Polyline(const TPoint* Points, int Count)
     if (Count < 2 || !FImpl->PenStroke(k))
         return;
     const raster::TSurface s = FImpl->Surface();
+    if (k.Mode == TPenMode::Copy && !k.Dashes) {
+        raster::DrawSolidPolyline(s, k, Points, Count);
+        return;
+    }
     long pos = 0;
     for (int i = 1; i < Count; ++i)
         pos = raster::DrawLine(s, k, Points[i - 1], Points[i], pos);

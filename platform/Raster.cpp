@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace platform::raster {
 namespace {
@@ -294,6 +295,117 @@ long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long 
     case TPenMode::Not: Run<TPenMode::Not>(S, L, stroke, first, last, StylePos); break;
     }
     return endPos;
+}
+
+namespace {
+
+// Pending rows per column of the clip; a run that neither overlaps nor touches the pending
+// one of its column sends that one to the image first. The order of writes does not matter:
+// every write is the same pixel value.
+class TColumnRuns {
+public:
+    TColumnRuns(const TSurface& S, std::uint32_t Pixel)
+        : FS(S), FPixel(Pixel), FTop(std::size_t(S.Clip.Width()), 1),
+          FBottom(std::size_t(S.Clip.Width()), 0)
+    {
+    }
+    TColumnRuns(const TColumnRuns&) = delete;
+    TColumnRuns& operator=(const TColumnRuns&) = delete;
+    ~TColumnRuns()
+    {
+        for (std::size_t c = 0; c < FTop.size(); ++c)
+            Write(c);
+    }
+
+    // Rows Top..Bottom (inclusive) of column X, already known to lie inside the clip.
+    void Add(std::int64_t X, int Top, int Bottom)
+    {
+        const std::size_t c = std::size_t(X - FS.Clip.Left);
+        int& top = FTop[c];
+        int& bottom = FBottom[c];
+        if (top <= bottom) {
+            if (Top <= bottom + 1 && Bottom + 1 >= top) {
+                top = std::min(top, Top);
+                bottom = std::max(bottom, Bottom);
+                return;
+            }
+            Write(c);
+        }
+        top = Top;
+        bottom = Bottom;
+    }
+
+private:
+    void Write(std::size_t C)
+    {
+        std::uint32_t* p =
+            FS.Bits + std::ptrdiff_t(FTop[C]) * FS.Stride + FS.Clip.Left + std::ptrdiff_t(C);
+        for (int y = FTop[C]; y <= FBottom[C]; ++y, p += FS.Stride)
+            *p = FPixel;
+        FTop[C] = 1;
+        FBottom[C] = 0;
+    }
+
+    const TSurface& FS;
+    std::uint32_t FPixel;
+    std::vector<int> FTop, FBottom;
+};
+
+// A steep segment whose pixels, pen included, all lie inside the clip, given as its runs of
+// one column each: run k holds the steps whose minor offset is k. Each run of a w-pixel pen
+// covers the w x w squares of its steps, kept within the rows of the segment's steps.
+void AddSteepSegment(TColumnRuns& Runs, int Width, TPoint From, TPoint To)
+{
+    const std::int64_t n = std::abs(std::int64_t(To.Y) - From.Y);
+    const std::int64_t am = std::abs(std::int64_t(To.X) - From.X);
+    const int sx = To.X >= From.X ? 1 : -1;
+    const int sy = To.Y > From.Y ? 1 : -1;
+    const std::int64_t bias = sx > 0 ? n - 1 : n;
+    const int lo = Width / 2;
+    const std::int64_t lastRow = From.Y + sy * (n - 1);
+    const std::int64_t rowMin = std::min<std::int64_t>(From.Y, lastRow);
+    const std::int64_t rowMax = std::max<std::int64_t>(From.Y, lastRow);
+    std::int64_t first = 0;
+    for (std::int64_t k = 0; k <= am && first < n; ++k) {
+        const std::int64_t last =
+            am == 0 ? n - 1 : std::min(n - 1, (2 * n * (k + 1) - bias - 1) / (2 * am));
+        if (last < first)
+            continue;
+        const std::int64_t a = From.Y + sy * first, b = From.Y + sy * last;
+        const int top = int(std::max(std::min(a, b) - lo, rowMin));
+        const int bottom = int(std::min(std::max(a, b) - lo + Width - 1, rowMax));
+        const std::int64_t x = From.X + sx * k - lo;
+        for (int c = 0; c < Width; ++c)
+            Runs.Add(x + c, top, bottom);
+        first = last + 1;
+    }
+}
+
+} // namespace
+
+void DrawSolidPolyline(const TSurface& S, const TStroke& K, const TPoint* Points, int Count)
+{
+    if (!S.Bits || Count < 2 || S.Clip.Left >= S.Clip.Right || S.Clip.Top >= S.Clip.Bottom)
+        return;
+    const int w = std::max(1, K.Width);
+    TColumnRuns runs(S, K.Pixel);
+    for (int i = 1; i < Count; ++i) {
+        const TPoint a = Points[i - 1], b = Points[i];
+        if (a == b)
+            continue;
+        const std::int64_t dx = std::abs(std::int64_t(b.X) - a.X);
+        const std::int64_t dy = std::abs(std::int64_t(b.Y) - a.Y);
+        // Steep runs of at least a few rows per column are worth gathering; the rest, and
+        // anything the clip cuts, are drawn straight away.
+        const bool inside = std::min(a.X, b.X) - w >= S.Clip.Left &&
+                            std::max(a.X, b.X) + w < S.Clip.Right &&
+                            std::min(a.Y, b.Y) - w >= S.Clip.Top &&
+                            std::max(a.Y, b.Y) + w < S.Clip.Bottom;
+        if (inside && dy > 4 * (dx + 1))
+            AddSteepSegment(runs, w, a, b);
+        else
+            DrawLine(S, K, a, b, 0);
+    }
 }
 
 namespace {

@@ -68,6 +68,13 @@ const TDashPattern& DashPattern(TPenStyle Style); // Dash, Dot, DashDot, DashDot
 long DrawLine(const TSurface& Surface, const TStroke& Stroke, TPoint From, TPoint To,
               long StylePos);
 
+// Draws the polyline through Points with a solid Copy-mode stroke: the same pixels as DrawLine
+// segment by segment. Dense data (many steep segments over the same columns, as a chart of
+// 10^6 samples has) is gathered into one run per column before it is written, so that pixels
+// covered again and again are written once.
+void DrawSolidPolyline(const TSurface& Surface, const TStroke& Stroke, const TPoint* Points,
+                       int Count);
+
 // Fills R (right and bottom excluded) under Mode, within the clip.
 void FillRect(const TSurface& Surface, TRect R, std::uint32_t Pixel, TPenMode Mode);
 

@@ -231,8 +231,11 @@ TEST(DrawContextLine, PolylineEqualsItsSegments)
         seed = seed * 1103515245u + 12345u;
         points.push_back({int(i / 10) - 20, int((seed >> 16) % 260) - 30});
     }
+    // Then back again, so that steep runs are gathered leftwards too.
+    for (int i = 2999; i >= 0; --i)
+        points.push_back({points[std::size_t(i)].X + 1, points[std::size_t(i)].Y / 2 + 40});
     for (TPenStyle style : {TPenStyle::Solid, TPenStyle::Dash, TPenStyle::DashDotDot}) {
-        for (int width : {1, 2}) {
+        for (int width : {1, 2, 3, 4}) {
             TPenDesc pen;
             pen.Width = width;
             pen.Style = style;
