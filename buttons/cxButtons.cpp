@@ -121,7 +121,6 @@ void TcxCustomButton::SetGlyph(const TBitmap& Value)
     if (!FGlyph->Empty())
         FUseSystemPaint = false;
     UpdateOwnerDraw();
-    Invalidate();
 }
 
 void TcxCustomButton::SetNumGlyphs(int Value)
