@@ -1,0 +1,107 @@
+// The chart's costs: a full paint of the station's 449 x 161 chart, appending points to a
+// series (constant time per append, also at a million points), and memory per point.
+#include "chart/Chart.h"
+#include "framework/Application.h"
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TChart> StationChart()
+{
+    auto chart = std::make_unique<TChart>(nullptr);
+    chart->SetBounds(8, 112, 449, 161);
+    chart->BackWall()->Brush()->SetColor(clWhite);
+    chart->BackWall()->Brush()->SetStyle(bsClear);
+    chart->Title()->SetVisible(false);
+    chart->SetView3D(false);
+    return chart;
+}
+
+// Draw runs the whole drawing sequence into the off-screen image and copies it out, as a paint
+// request with a stale image does.
+void PaintStationChart(benchmark::State& State)
+{
+    auto chart = StationChart();
+    TChartSeries series(nullptr);
+    series.SetSeriesColor(clRed);
+    series.SetParentChart(chart.get());
+    for (int i = 0; i < State.range(0); ++i)
+        series.Add((i * 37) % 1000);
+    TBitmap window(449, 161);
+    for (auto _ : State) {
+        chart->Canvas()->Invalidate();
+        chart->Draw(*window.Canvas(), {0, 0, 449, 161});
+    }
+    State.SetLabel(State.range(0) ? "with samples" : "no samples");
+}
+BENCHMARK(PaintStationChart)->Arg(0)->Arg(1024)->Unit(benchmark::kMicrosecond);
+
+// The repaint of an unchanged chart: only the stored image is copied.
+void RepaintUnchangedChart(benchmark::State& State)
+{
+    auto chart = StationChart();
+    chart->Repaint();
+    for (auto _ : State)
+        chart->TWinControl::Repaint();
+}
+BENCHMARK(RepaintUnchangedChart)->Unit(benchmark::kMicrosecond);
+
+// N appends after a Clear; the per-item time must not grow with N.
+void AddPoints(benchmark::State& State, bool Attached)
+{
+    auto chart = StationChart();
+    TChartSeries series(nullptr);
+    if (Attached)
+        series.SetParentChart(chart.get());
+    const int n = static_cast<int>(State.range(0));
+    for (auto _ : State) {
+        series.Clear();
+        for (int i = 0; i < n; ++i)
+            series.Add(i & 0xFFFF, "", clDefault);
+        benchmark::DoNotOptimize(series.Count());
+    }
+    State.SetItemsProcessed(State.iterations() * n);
+    State.SetComplexityN(n);
+}
+BENCHMARK_CAPTURE(AddPoints, detached, false)
+    ->RangeMultiplier(10)->Range(1000, 1000000)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(AddPoints, on_chart, true)
+    ->RangeMultiplier(10)->Range(1000, 1000000)->Complexity(benchmark::oN)
+    ->Unit(benchmark::kMillisecond);
+
+// Heap bytes per point held by a series of a million points (values, colour, label slot, and
+// the growth reserve).
+void MemoryPerPoint(benchmark::State& State)
+{
+    constexpr int n = 1000000;
+    double perPoint = 0;
+    for (auto _ : State) {
+        const std::size_t before = mallinfo2().uordblks;
+        auto series = std::make_unique<TChartSeries>(nullptr);
+        for (int i = 0; i < n; ++i)
+            series->Add(i, "", clDefault);
+        perPoint = double(mallinfo2().uordblks - before) / n;
+        benchmark::DoNotOptimize(series->Count());
+    }
+    State.counters["bytes_per_point"] = perPoint;
+}
+BENCHMARK(MemoryPerPoint)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    TApplication app(argc, argv, TApplication::TKind::Gui);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
