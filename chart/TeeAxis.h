@@ -1,36 +1,175 @@
 #pragma once
 // The chart's axes: each maps one dimension of the series to pixels of the plotting rectangle,
-// finds its range from the data, reserves room for its labels and draws itself. The axis panel
-// (chart/TeEngine.h) owns them and calls them in its drawing sequence.
+// finds its range from the data, chooses a round label step that lets its labels fit,
+// reserves room for its labels and ticks and draws itself. The axis panel (chart/TeEngine.h)
+// owns them and calls them in its drawing sequence: ComputeAutoRange, ReserveSpace,
+// PlaceOnPlotRect, WidenForMargins, then DrawAxis. Between paints the layout fields keep the
+// values of the last paint; the series and the mouse handling convert through them.
 //
-// Threading: user-interface thread only.
+// Only numeric, linear axes at label angle 0 are drawn; the date-time, logarithmic and
+// rotated settings are kept and validated so that a layout can name them.
+//
+// Ownership: the chart owns its axes; an axis owns its pens, title and labels font, and refers
+// to its chart without owning it.
+//
+// Threading: user-interface thread only (painting and mouse handling).
 
+#include "chart/TeeAxisMath.h"
 #include "framework/Classes.h"
+#include "framework/Graphics.h"
 #include "platform/Types.h"
 
+#include <memory>
+#include <string>
+#include <vector>
+
 class TCustomAxisPanel;
+class TCustomChartAxis;
+class TChartPen;
+class TChartAxisPen;
+class TChartHiddenPen;
+class TDarkGrayPen;
+class TDottedGrayPen;
+class TTeeCanvas3D;
+
+enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+
+// An axis' title: a caption drawn along the axis in its own font.
+class TChartAxisTitle : public TPersistent {
+public:
+    TChartAxisTitle(TCustomChartAxis* Axis, int Angle);
+    ~TChartAxisTitle() override;
+
+    TCustomChartAxis* Axis() const { return FAxis; }
+    int Angle() const { return FAngle; }
+    // 0 to 359; ChartException otherwise, keeping the old angle.
+    void SetAngle(int Value);
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    TFont* Font() const { return FFont.get(); }
+
+private:
+    TCustomChartAxis* FAxis;
+    int FAngle;
+    std::string FCaption;
+    std::unique_ptr<TFont> FFont;
+};
 
 class TCustomChartAxis : public TPersistent {
 public:
     // Registers itself at the end of the chart's axes list.
     TCustomChartAxis(TCustomAxisPanel* Chart, bool Horizontal, bool OtherSide, int TitleAngle,
                      bool DepthAxis = false);
+    ~TCustomChartAxis() override;
 
     TCustomAxisPanel* ParentChart() const { return FParentChart; }
     bool Horizontal() const { return FHorizontal; }
     bool OtherSide() const { return FOtherSide; }
     bool IsDepthAxis() const { return FIsDepthAxis; }
 
-    bool Visible() const { return FVisible; }
-    void SetVisible(bool Value);
+    // Range. Setting Automatic sets both automatic limits; clearing one limit clears it.
+    bool Automatic() const { return FAutomatic; }
+    void SetAutomatic(bool Value);
+    bool AutomaticMaximum() const { return FAutomaticMaximum; }
+    void SetAutomaticMaximum(bool Value);
+    bool AutomaticMinimum() const { return FAutomaticMinimum; }
+    void SetAutomaticMinimum(bool Value);
+    // The wished label step, 0 for automatic; AxisException for a negative or NaN step.
+    double Increment() const { return FIncrement; }
+    void SetIncrement(double Value);
+    // AxisException when the new limit would pass the other one.
+    double Maximum() const { return FMaximum; }
+    void SetMaximum(double Value);
+    double Minimum() const { return FMinimum; }
+    void SetMinimum(double Value);
+    // Fixed limits (zoom and scroll): automatic off, limits ordered, at least 1e-10 apart.
+    void SetLimits(double AMin, double AMax);
+    bool Logarithmic() const { return FLogarithmic; }
+    void SetLogarithmic(bool Value);
+    int LogarithmicBase() const { return FLogarithmicBase; }
+    void SetLogarithmicBase(int Value);
+
+    // Pens and title.
+    TChartAxisPen* Axis() const { return FAxisPen.get(); }
+    TChartAxisTitle* Title() const { return FTitle.get(); }
+    int TitleSize() const { return FTitleSize; }
+    void SetTitleSize(int Value);
+    TDottedGrayPen* Grid() const { return FGrid.get(); }
+    bool GridCentered() const { return FGridCentered; }
+    void SetGridCentered(bool Value);
+    TChartHiddenPen* MinorGrid() const { return FMinorGrid.get(); }
+    TDarkGrayPen* MinorTicks() const { return FMinorTicks.get(); }
+    TDarkGrayPen* Ticks() const { return FTicks.get(); }
+    TDarkGrayPen* TicksInner() const { return FTicksInner.get(); }
+
+    // Labels.
+    bool Labels() const { return FLabels; }
+    void SetLabels(bool Value);
+    // 0 to 359; ChartException otherwise.
+    int LabelsAngle() const { return FLabelsAngle; }
+    void SetLabelsAngle(int Value);
+    TFont* LabelsFont() const { return FLabelsFont.get(); }
+    bool LabelsOnAxis() const { return FLabelsOnAxis; }
+    void SetLabelsOnAxis(bool Value);
+    // Percent of the label size; 0 switches the label-count search off; AxisException below 0.
+    int LabelsSeparation() const { return FLabelsSeparation; }
+    void SetLabelsSeparation(int Value);
+    int LabelsSize() const { return FLabelsSize; }
+    void SetLabelsSize(int Value);
+    TAxisLabelStyle LabelStyle() const { return FLabelStyle; }
+    void SetLabelStyle(TAxisLabelStyle Value);
+    const std::string& AxisValuesFormat() const { return FAxisValuesFormat; }
+    void SetAxisValuesFormat(const std::string& Value);
+    const std::string& DateTimeFormat() const { return FDateTimeFormat; }
+    void SetDateTimeFormat(const std::string& Value);
+    bool ExactDateTime() const { return FExactDateTime; }
+    void SetExactDateTime(bool Value);
+    bool RoundFirstLabel() const { return FRoundFirstLabel; }
+    void SetRoundFirstLabel(bool Value);
+    bool LabelsMultiLine() const { return FLabelsMultiLine; }
+    void SetLabelsMultiLine(bool Value);
+
+    // Ticks.
+    int MinorTickCount() const { return FMinorTickCount; }
+    void SetMinorTickCount(int Value);
+    int MinorTickLength() const { return FMinorTickLength; }
+    void SetMinorTickLength(int Value);
+    int TickInnerLength() const { return FTickInnerLength; }
+    void SetTickInnerLength(int Value);
+    int TickLength() const { return FTickLength; }
+    void SetTickLength(int Value);
+    bool TickOnLabelsOnly() const { return FTickOnLabelsOnly; }
+    void SetTickOnLabelsOnly(bool Value);
+
+    // Placement.
     bool Inverted() const { return FInverted; }
     void SetInverted(bool Value);
-    bool Automatic() const { return FAutomatic; }
-    bool AutomaticMinimum() const { return FAutomaticMinimum; }
-    bool AutomaticMaximum() const { return FAutomaticMaximum; }
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    double StartPosition() const { return FStartPosition; }
+    void SetStartPosition(double Value);
+    double EndPosition() const { return FEndPosition; }
+    void SetEndPosition(double Value);
+    double PositionPercent() const { return FPositionPercent; }
+    void SetPositionPercent(double Value);
 
-    int ValueToPixel(double Value) const;
-    double PixelToValue(int Pixel) const;
+    // The layout of the last paint.
+    double RangeMinimum() const { return FScale.RangeMin; }
+    double RangeMaximum() const { return FScale.RangeMax; }
+    double Range() const { return FScale.Range; }
+    int StartPixel() const { return FScale.StartPixel; }
+    int EndPixel() const { return FScale.EndPixel; }
+    int AxisLength() const { return FScale.AxisLength; }
+    int CenterPixel() const { return FScale.CenterPixel; }
+    int AxisPosition() const { return FAxisPosition; }
+    int LabelsPosition() const { return FLabelsPosition; }
+    int TitlePosition() const { return FTitlePosition; }
+    bool IsDateTime() const { return FIsDateTime; }
+    // Major tick places recorded by the last DrawAxis, in drawing order (at most 2000).
+    const std::vector<int>& TickPositions() const { return FTickPositions; }
+
+    int ValueToPixel(double Value) const { return FScale.ValueToPixel(Value); }
+    double PixelToValue(int Pixel) const { return FScale.PixelToValue(Pixel); }
 
     // The layout steps, in the order the chart runs them on every paint.
     void ComputeAutoRange();
@@ -39,17 +178,89 @@ public:
     void WidenForMargins(int Before, int After);
     void DrawAxis(bool RecomputePosition);
 
+    // The label step for the current layout, and the text of a value label.
+    double ComputeIncrement();
+    std::string LabelText(double Value);
+    TAxisLabelStyle LabelStyleInEffect() const;
+
 private:
+    // Store Value and repaint the chart when it differs.
+    template <class T>
+    void Change(T& Field, const T& Value);
+    void Repaint();
+    std::unique_ptr<TDarkGrayPen> MakeDarkGrayPen();
+
+    TTeeCanvas3D* Canvas() const;
+    bool AnyActiveSeriesAttached() const;
+    void RefreshIsDateTime();
+    void DataLimits(double& Min, double& Max) const;
+    int TickRoom() const;
+    int LabelsRoom();
+    int WidestValueLabel();
+    int TextWidthOf(const std::string& Text);
+    int TextHeightOf(const std::string& Text);
+    int LabelSize(const std::string& Text);
+    int MovedByPercent(int Position, const TRect& R) const;
+    int PlotEdge() const;
+
+    void DrawLabelsAndRecordTicks(double Increment);
+    void DrawLabel(double Value);
+    void DrawText(int P, int Anchor, const std::string& Text);
+    void DrawTick(int P, int Offset, int Length);
+    void DrawLines();
+
     TCustomAxisPanel* FParentChart;
     bool FHorizontal;
     bool FOtherSide;
     bool FIsDepthAxis;
     int FDefaultTitleAngle;
-    bool FVisible = true;
-    bool FInverted = false;
+
     bool FAutomatic = true;
-    bool FAutomaticMinimum = true;
     bool FAutomaticMaximum = true;
+    bool FAutomaticMinimum = true;
+    double FIncrement = 0;
+    double FMaximum = 0;
+    double FMinimum = 0;
+    bool FLogarithmic = false;
+    int FLogarithmicBase = 10;
+    std::unique_ptr<TChartAxisPen> FAxisPen;
+    int FAxisPosition = 0;
+    std::unique_ptr<TChartAxisTitle> FTitle;
+    int FTitleSize = 0;
+    int FTitlePosition = 0;
+    std::unique_ptr<TDottedGrayPen> FGrid;
+    bool FGridCentered = false;
+    bool FLabels = true;
+    int FLabelsAngle = 0;
+    std::unique_ptr<TFont> FLabelsFont;
+    bool FLabelsOnAxis = true;
+    int FLabelsSeparation = 10;
+    int FLabelsSize = 0;
+    TAxisLabelStyle FLabelStyle = talAuto;
+    int FLabelsPosition = 0;
+    std::string FAxisValuesFormat = "#,##0.###";
+    std::string FDateTimeFormat;
+    bool FExactDateTime = true;
+    bool FRoundFirstLabel = true;
+    bool FLabelsMultiLine = false;
+    std::unique_ptr<TChartHiddenPen> FMinorGrid;
+    int FMinorTickCount = 3;
+    int FMinorTickLength = 2;
+    std::unique_ptr<TDarkGrayPen> FMinorTicks;
+    std::unique_ptr<TDarkGrayPen> FTicks;
+    std::unique_ptr<TDarkGrayPen> FTicksInner;
+    int FTickInnerLength = 0;
+    int FTickLength = 4;
+    bool FTickOnLabelsOnly = true;
+    bool FInverted = false;
+    bool FVisible = true;
+    double FStartPosition = 0;
+    double FEndPosition = 100;
+    double FPositionPercent = 0;
+    axismath::TAxisScale FScale;
+    bool FIsDateTime = false;
+    bool FLabelEventsOff = false;
+    std::vector<int> FTickPositions;
 };
 
 class TChartAxis : public TCustomChartAxis {

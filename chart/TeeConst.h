@@ -25,6 +25,15 @@ public:
 // Message texts; those with %d or %s are filled with FormatMessage.
 inline constexpr const char* TeeMsg_3DPercent = "3D effect percent must be between %d and %d";
 inline constexpr const char* TeeMsg_MaxPointsPerPage = "MaxPointsPerPage must be >= 0";
+inline constexpr const char* TeeMsg_AxisIncrement = "Axis increment must be >= 0";
+inline constexpr const char* TeeMsg_AxisMinimum = "Axis Minimum Value must be <= Maximum";
+inline constexpr const char* TeeMsg_AxisMaximum = "Axis Maximum Value must be >= Minimum";
+inline constexpr const char* TeeMsg_AxisLabelSep = "Labels Separation % must be greater than 0";
+inline constexpr const char* TeeMsg_AxisLogBase = "Axis Logarithmic Base should be >= 2";
+inline constexpr const char* TeeMsg_AxisLogDateTime = "DateTime Axis cannot be Logarithmic";
+inline constexpr const char* TeeMsg_AxisLogNotPositive = "Logarithmic Axis Min and Max values should be >= 0";
+inline constexpr const char* TeeMsg_AngleRange = "%s Angle must be between 0 and 359 degrees";
+inline constexpr const char* TeeMsg_PointerSize = "Pointer size must be greater than zero";
 
 // printf-style filling of a message text (only %d and %s occur in the table).
 template <class... TArgs>
