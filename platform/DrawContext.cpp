@@ -1,3 +1,5 @@
+// The drawing context over a Qt image: lines and plain fills go to our own rasteriser for
+// exact and fast pixels, text and curved shapes to QPainter with antialiasing off.
 #include "platform/DrawContext.h"
 
 #include "platform/QtBridge.h"

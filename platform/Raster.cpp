@@ -1,3 +1,4 @@
+// Our own stepping of lines and plain fills straight into 32-bit pixels (why: Raster.h).
 #include "platform/Raster.h"
 
 #include <algorithm>
