@@ -318,4 +318,27 @@ TEST(Panel, BorderAndInnerBevelDrawInwards)
     EXPECT_EQ(img.Pixel(445, 157), Highlight);
 }
 
+// The framework panel on its own: background and bevels, which the chart's frame shares.
+class PlainPanel : public TCustomPanel {
+public:
+    using TCustomPanel::TCustomPanel;
+};
+
+TEST(FrameworkPanel, PaintsItsColourInsideARaisedBevel)
+{
+    PlainPanel panel(nullptr);
+    panel.SetBounds(0, 0, 30, 20);
+    panel.Repaint();
+    const platform::TBitmapImage& img = panel.BackStore();
+    EXPECT_EQ(img.Pixel(0, 0), Highlight);
+    EXPECT_EQ(img.Pixel(29, 19), Shadow);
+    EXPECT_EQ(img.Pixel(15, 10), Face);
+    panel.SetBevelOuter(bvLowered);
+    panel.SetBevelWidth(2);
+    panel.Repaint();
+    EXPECT_EQ(panel.BackStore().Pixel(1, 1), Shadow);
+    EXPECT_EQ(panel.BackStore().Pixel(28, 18), Highlight);
+    EXPECT_EQ(panel.BackStore().Pixel(2, 2), Face);
+}
+
 } // namespace

@@ -46,6 +46,13 @@ TEST(ValueList, DescendingInsertion)
     y->SetOrder(loDescending);
     for (double v : {5.0, 3.0, 1.0})
         y->AddInOrder(v);
+    {
+        TChartSeries t(nullptr);
+        t.YValues()->SetOrder(loDescending);
+        for (double v : {5.0, 3.0, 1.0})
+            t.YValues()->AddInOrder(v);
+        EXPECT_EQ(t.YValues()->AddInOrder(3), 2);
+    }
     EXPECT_EQ(y->AddInOrder(4), 1);
     EXPECT_EQ(y->AddInOrder(3), 3); // after the 3 already there: 5 4 3 3 1
     EXPECT_EQ(y->AddInOrder(9), 0);
