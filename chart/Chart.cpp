@@ -2,18 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The chart default font: "Arial", 8 points, black.
-void SetChartDefaultFont(TFont& Font)
-{
-    Font.SetName("Arial");
-    Font.SetSize(8);
-    Font.SetColor(clBlack);
-}
-
-} // namespace
-
 TChartFontObject::TChartFontObject(TCustomChart* Chart)
     : FParentChart(Chart), FFont(std::make_unique<TFont>())
 {

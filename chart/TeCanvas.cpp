@@ -74,6 +74,13 @@ TChartBrush::TChartBrush(TNotifyEvent OnChange)
     this->OnChange = std::move(OnChange);
 }
 
+void SetChartDefaultFont(TFont& Font)
+{
+    Font.SetName("Arial");
+    Font.SetSize(8);
+    Font.SetColor(clBlack);
+}
+
 TColor DarkenColor(TColor Color, int Amount)
 {
     const TColor rgb = ColorToRGB(Color);

@@ -135,6 +135,9 @@ enum TGradientDirection {
     gdFromBottomLeft
 };
 
+// The chart default font of axis labels, titles and the legend: "Arial", 8 points, black.
+void SetChartDefaultFont(TFont& Font);
+
 // Each channel above Amount loses Amount, the others become 0 (after resolving to RGB).
 TColor DarkenColor(TColor Color, int Amount);
 

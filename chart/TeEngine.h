@@ -247,10 +247,10 @@ private:
 };
 
 // A label of an axis may be rewritten, or its values supplied, by these chart events.
-using TAxisOnGetLabel = std::function<void(TChartAxis* Sender, TChartSeries* Series,
+using TAxisOnGetLabel = std::function<void(TCustomChartAxis* Sender, TChartSeries* Series,
                                            int ValueIndex, std::string& LabelText)>;
 using TAxisOnGetNextLabel =
-    std::function<void(TChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
+    std::function<void(TCustomChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
 
 // The panel with series and axes: lays out the axes against the plotting rectangle and draws
 // walls, axes and series in a fixed order. The chart class above it adds titles, walls and the
