@@ -104,9 +104,9 @@ public:
 
     TIoResult Read(uint8_t* Buffer, std::size_t Capacity, TWaitHandle Stop) override
     {
-        const uint32_t interval = FInterval, multiplier = FTotalMultiplier,
-                       constant = FTotalConstant;
-        const bool immediate = interval == MaxDword && multiplier == 0 && constant == 0;
+        // The total limit counts from here; the interval is looked up afresh at every wait, so
+        // a changed time-out also governs the read already under way.
+        const uint32_t multiplier = FTotalMultiplier, constant = FTotalConstant;
         const bool hasTotal = multiplier != 0 || constant != 0;
         const TClock::time_point totalEnd =
             TClock::now() + std::chrono::milliseconds(uint64_t(multiplier) * Capacity + constant);
@@ -142,7 +142,8 @@ public:
                     return {TIoResult::TStatus::Completed, count, 0};
                 return {TIoResult::TStatus::HungUp, 0, 0};
             }
-            if (immediate)
+            const uint32_t interval = FInterval;
+            if (interval == MaxDword && !hasTotal)
                 return {TIoResult::TStatus::Completed, count, 0};
 
             bool limited = hasTotal;

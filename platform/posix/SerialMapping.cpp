@@ -3,6 +3,32 @@
 
 #include <sys/ioctl.h>
 
+namespace {
+
+// Rates with a constant of their own keep it, so that programs reading the line with the
+// classic interface see the rate; any other rate goes through BOTHER.
+tcflag_t SpeedCode(uint32_t Rate)
+{
+    static const struct {
+        uint32_t Rate;
+        tcflag_t Code;
+    } codes[] = {{50, B50},          {75, B75},          {110, B110},        {134, B134},
+                 {150, B150},        {200, B200},        {300, B300},        {600, B600},
+                 {1200, B1200},      {1800, B1800},      {2400, B2400},      {4800, B4800},
+                 {9600, B9600},      {19200, B19200},    {38400, B38400},    {57600, B57600},
+                 {115200, B115200},  {230400, B230400},  {460800, B460800},  {500000, B500000},
+                 {576000, B576000},  {921600, B921600},  {1000000, B1000000},
+                 {1152000, B1152000}, {1500000, B1500000}, {2000000, B2000000},
+                 {2500000, B2500000}, {3000000, B3000000}, {3500000, B3500000},
+                 {4000000, B4000000}};
+    for (const auto& c : codes)
+        if (c.Rate == Rate)
+            return c.Code;
+    return BOTHER;
+}
+
+} // namespace
+
 bool DcbToTermios(const TDcb& Dcb, termios2& T)
 {
     static const tcflag_t sizes[] = {CS5, CS6, CS7, CS8};
@@ -20,14 +46,15 @@ bool DcbToTermios(const TDcb& Dcb, termios2& T)
     T.c_oflag &= ~OPOST;
     T.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     T.c_cflag &= ~(CBAUD | CIBAUD | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
-    T.c_cflag |= BOTHER | (BOTHER << IBSHIFT) | CREAD | CLOCAL | sizes[Dcb.ByteSize - 5] |
+    const tcflag_t speed = SpeedCode(Dcb.BaudRate);
+    T.c_cflag |= speed | (speed << IBSHIFT) | CREAD | CLOCAL | sizes[Dcb.ByteSize - 5] |
                  parities[Dcb.Parity] | (Dcb.StopBits != DcbStopBits::One ? CSTOPB : 0) |
                  ((Dcb.Flags & DcbFlag::OutxCtsFlow) || rts == 2 ? CRTSCTS : 0);
     T.c_ispeed = Dcb.BaudRate;
     T.c_ospeed = Dcb.BaudRate;
     T.c_cc[VSTART] = static_cast<cc_t>(Dcb.XonChar);
     T.c_cc[VSTOP] = static_cast<cc_t>(Dcb.XoffChar);
-    T.c_cc[VMIN] = 0;
+    T.c_cc[VMIN] = 1;
     T.c_cc[VTIME] = 0;
     return true;
 }

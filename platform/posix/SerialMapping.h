@@ -4,7 +4,8 @@
 //
 // | Block field                     | termios2 / modem lines                                   |
 // |---------------------------------|----------------------------------------------------------|
-// | BaudRate (any, 0 rejected)      | CBAUD = BOTHER, c_ispeed = c_ospeed = BaudRate           |
+// | BaudRate (any, 0 rejected)      | c_ispeed = c_ospeed = BaudRate; CBAUD = its B constant,  |
+// |                                 | or BOTHER for rates without one (1228800, 16550...)      |
 // | ByteSize 5, 6, 7, 8 (else rej.) | CS5, CS6, CS7, CS8                                        |
 // | Parity none, odd, even          | -, PARENB | PARODD, PARENB                               |
 // | Parity mark, space (else rej.)  | PARENB | CMSPAR | PARODD, PARENB | CMSPAR                |
@@ -17,7 +18,8 @@
 // | RTS control off, on, hs, toggle | RTS line off, on, left to CRTSCTS, on                     |
 // | everything else                 | nothing: kept in the stored block only                   |
 // | always                          | raw bytes: no echo, canonical input, signals or output    |
-// |                                 | processing; CREAD, CLOCAL; VMIN 0, VTIME 0                |
+// |                                 | processing; CREAD, CLOCAL; VMIN 1, VTIME 0 (so an empty   |
+// |                                 | line reads as "would block", never as end of file)       |
 //
 // A rejected block changes nothing, as a port that refuses a setting keeps its old one.
 
