@@ -5,6 +5,8 @@
 #include "framework/StdCtrls.h"
 
 #include <QCloseEvent>
+#include <QScreen>
+#include <QShowEvent>
 
 // The window widget: the platform's close requests (title-bar button, system menu, Alt+F4)
 // go through the same OnClose as Close does.
@@ -13,6 +15,12 @@ public:
     explicit TFormWidget(TForm* Form) : TNativeWidget(Form) {}
 
 protected:
+    void showEvent(QShowEvent* E) override
+    {
+        TNativeWidget::showEvent(E);
+        if (auto* form = static_cast<TForm*>(Control()); form && !E->spontaneous())
+            form->BeforeShow();
+    }
     void closeEvent(QCloseEvent* E) override
     {
         auto* form = static_cast<TForm*>(Control());
@@ -56,6 +64,61 @@ void TForm::SetColor(TColor Value)
 }
 
 void TForm::SetFont(const TFont& Value) { FFont->Assign(Value); }
+
+void TForm::SetBorderStyle(TFormBorderStyle Value)
+{
+    if (Value == FBorderStyle)
+        return;
+    FBorderStyle = Value;
+    UpdateWindowFrame();
+}
+
+void TForm::SetBorderIcons(TBorderIcons Value)
+{
+    if (Value == FBorderIcons)
+        return;
+    FBorderIcons = Value;
+    UpdateWindowFrame();
+}
+
+void TForm::UpdateWindowFrame()
+{
+    QWidget* w = Native();
+    // A fixed window keeps the size it has when it is shown; until then its owner may still
+    // size it.
+    if (FBorderStyle == bsSingle && w->isVisible()) {
+        w->setFixedSize(w->size());
+    } else if (FBorderStyle == bsSizeable) {
+        w->setMinimumSize(0, 0);
+        w->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (FBorderIcons.SystemMenu)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (FBorderIcons.Minimize)
+        flags |= Qt::WindowMinimizeButtonHint;
+    // A fixed window cannot be maximised either.
+    if (FBorderIcons.Maximize && FBorderStyle == bsSizeable)
+        flags |= Qt::WindowMaximizeButtonHint;
+    // Qt hides a window whose flags change; it stays as visible as it was.
+    const bool visible = w->isVisible();
+    w->setWindowFlags(flags);
+    if (visible)
+        w->show();
+}
+
+void TForm::BeforeShow()
+{
+    QWidget* w = Native();
+    if (FBorderStyle == bsSingle)
+        w->setFixedSize(w->size());
+    if (FPosition != poScreenCenter || Parent())
+        return;
+    const QRect desktop = w->screen()->availableGeometry();
+    const QRect frame = w->frameGeometry();
+    w->move(desktop.left() + (desktop.width() - frame.width()) / 2,
+            desktop.top() + (desktop.height() - frame.height()) / 2);
+}
 
 void TForm::Close() { Native()->close(); }
 

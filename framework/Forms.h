@@ -8,6 +8,10 @@
 // Closing (Close, or the title-bar button) asks OnClose first; the window is hidden unless
 // the handler says caNone. When the last window closes, a running message loop ends.
 //
+// Width and Height are those of the client area; a bsSingle window keeps them (the operator
+// cannot resize it), and a poScreenCenter window is centred on the desktop each time it is
+// shown.
+//
 // Threading: user-interface thread only.
 
 #include "framework/Controls.h"
@@ -21,6 +25,18 @@
 class TButton;
 
 enum TCloseAction { caNone, caHide };
+
+enum TFormBorderStyle { bsSizeable, bsSingle };
+
+enum TPosition { poDesigned, poScreenCenter };
+
+// The buttons of the title bar.
+struct TBorderIcons {
+    bool SystemMenu = true; // the system menu and the close button
+    bool Minimize = true;
+    bool Maximize = true;
+    friend bool operator==(const TBorderIcons&, const TBorderIcons&) = default;
+};
 
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 
@@ -37,6 +53,13 @@ public:
     TFont& Font() { return *FFont; }
     const TFont& Font() const { return *FFont; }
     void SetFont(const TFont& Value);
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle Value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons Value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition Value) { FPosition = Value; }
 
     // Set by a button's click (its own ModalResult); 0 until then.
     int ModalResult() const { return FModalResult; }
@@ -55,9 +78,15 @@ private:
     bool CloseQuery();
     // The buttons inside the window, in creation order.
     std::vector<TButton*> Buttons() const;
+    void UpdateWindowFrame();
+    // The window is about to appear: fix its size, place it.
+    void BeforeShow();
 
     std::string FCaption;
     TColor FColor = clBtnFace;
     std::unique_ptr<TFont> FFont;
     int FModalResult = 0;
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons;
+    TPosition FPosition = poDesigned;
 };

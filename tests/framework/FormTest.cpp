@@ -2,6 +2,7 @@
 #include "framework/Forms.h"
 #include "framework/Timer.h"
 
+#include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -79,4 +80,40 @@ TEST(Form, ClosingTheLastWindowEndsTheMessageLoop)
     Application->Run();
     EXPECT_FALSE(rescued);
     EXPECT_FALSE(form.Native()->isVisible());
+}
+
+TEST(Form, FixedSingleBorderWindowWithoutMaximiseCentredOnTheDesktop)
+{
+    TForm form(nullptr);
+    form.SetBorderStyle(bsSingle);
+    form.SetBorderIcons({true, true, false});
+    form.SetPosition(poScreenCenter);
+    form.SetBounds(0, 0, 465, 277); // the owner may still size it before it is shown
+    form.Show();
+    QWidget* w = form.Native();
+    EXPECT_EQ(w->minimumSize(), QSize(465, 277));
+    EXPECT_EQ(w->maximumSize(), QSize(465, 277));
+    w->resize(600, 400); // what a drag on the border would ask for
+    EXPECT_EQ(form.Width(), 465);
+    EXPECT_EQ(form.Height(), 277);
+
+    const Qt::WindowFlags flags = w->windowFlags();
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowSystemMenuHint);
+
+    const QRect desktop = w->screen()->availableGeometry();
+    EXPECT_NEAR(w->frameGeometry().center().x(), desktop.center().x(), 1);
+    EXPECT_NEAR(w->frameGeometry().center().y(), desktop.center().y(), 1);
+}
+
+TEST(Form, SizeableWindowKeepsItsPlaceAndCanBeResized)
+{
+    TForm form(nullptr);
+    form.SetBounds(30, 40, 200, 100);
+    form.Show();
+    EXPECT_EQ(form.Native()->geometry().topLeft(), QPoint(30, 40));
+    EXPECT_TRUE(form.Native()->windowFlags() & Qt::WindowMaximizeButtonHint);
+    form.Native()->resize(300, 150);
+    EXPECT_EQ(form.Width(), 300);
 }
