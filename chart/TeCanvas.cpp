@@ -361,7 +361,8 @@ void TTeeCanvas3D::GradientFill(const TRect& Rect, TColor StartColor, TColor End
     }
     case gdFromCenter: {
         const int hw = w / 2, hh = h / 2, n = hw + hh;
-        for (int i = 0, ai = 0, bi = 0; ai < hh || bi < hw; ++i) {
+        // The row step a and the column step b advance together, each stopping at its half.
+        for (int ai = 0, bi = 0; ai < hh || bi < hw;) {
             const TColor c = BlendColor(a, b, ai + bi, n);
             fill(c, {r.Left + bi, r.Top + ai, r.Left + bi + 1, r.Bottom - ai});
             fill(c, {r.Right - bi - 1, r.Top + ai, r.Right - bi, r.Bottom - ai});
