@@ -43,8 +43,12 @@ int WaitForAny(std::initializer_list<TWaitHandle> Handles, int TimeoutMs)
 {
     std::vector<pollfd> fds;
     fds.reserve(Handles.size());
-    for (const TWaitHandle& h : Handles)
+    for (const TWaitHandle& h : Handles) {
+        // poll would silently skip a negative descriptor and sleep on the rest.
+        if (h.Value < 0)
+            return WaitFailed;
         fds.push_back({static_cast<int>(h.Value), POLLIN, 0});
+    }
     for (;;) {
         const int n = poll(fds.data(), fds.size(), TimeoutMs < 0 ? -1 : TimeoutMs);
         if (n < 0 && errno == EINTR)

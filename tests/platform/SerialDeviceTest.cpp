@@ -1,0 +1,193 @@
+#include "platform/SerialDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <pty.h>
+#include <unistd.h>
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+// A port directory with COM3 linked to a file, named by OSTREL_SMT_PORTS while it exists.
+class PortNames : public ::testing::Test {
+protected:
+    PortNames()
+    {
+        char pattern[] = "/tmp/ostrel-names-XXXXXX";
+        Dir = mkdtemp(pattern);
+        std::ofstream(Dir + "/target");
+        std::filesystem::create_symlink(Dir + "/target", Dir + "/COM3");
+        setenv("OSTREL_SMT_PORTS", Dir.c_str(), 1);
+    }
+    ~PortNames() override
+    {
+        unsetenv("OSTREL_SMT_PORTS");
+        std::filesystem::remove_all(Dir);
+    }
+    std::string Dir;
+};
+
+// A raw pseudo-terminal opened through the device interface, with the far end kept here.
+class Device : public ::testing::Test {
+protected:
+    Device()
+    {
+        char path[256];
+        int slave;
+        EXPECT_EQ(openpty(&Master, &slave, path, nullptr, nullptr), 0);
+        termios t;
+        tcgetattr(Master, &t);
+        cfmakeraw(&t);
+        tcsetattr(Master, TCSANOW, &t);
+        close(slave);
+        EXPECT_EQ(TSerialDevice::Open(path, Port), TSerialDevice::TOpenResult::Opened);
+        TDcb dcb;
+        Port->GetCommState(dcb);
+        dcb.BaudRate = 9600;
+        Port->SetCommState(dcb);
+    }
+    ~Device() override
+    {
+        Port.reset();
+        close(Master);
+    }
+    int Master = -1;
+    std::unique_ptr<TSerialDevice> Port;
+    TEvent Stop;
+};
+
+long MsSince(TClock::time_point Start)
+{
+    return static_cast<long>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - Start).count());
+}
+
+} // namespace
+
+TEST_F(PortNames, ComNamesFindTheirLinkOrTheBuiltInPort)
+{
+    EXPECT_EQ(ResolvePortName("COM3"), Dir + "/COM3");
+    EXPECT_EQ(ResolvePortName("com3"), Dir + "/COM3");
+    EXPECT_EQ(ResolvePortName("COM1"), "/dev/ttyS0");
+    EXPECT_EQ(ResolvePortName("Com48"), "/dev/ttyS47");
+    EXPECT_EQ(ResolvePortName("COM256"), "/dev/ttyS255");
+}
+
+TEST_F(PortNames, PathsAndOtherNamesPassUnchanged)
+{
+    for (const char* name : {"/dev/ttyUSB0", "./COM3", "COM0", "COM257", "COM03", "COM", "COMX",
+                             "COM3 ", "LPT1", ""})
+        EXPECT_EQ(ResolvePortName(name), name) << name;
+}
+
+TEST_F(PortNames, TheDirectoryDefaultsToTheUsersOwn)
+{
+    unsetenv("OSTREL_SMT_PORTS");
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+    std::filesystem::create_directories(Dir + "/home/.ostrel-smt/ports");
+    std::filesystem::create_symlink(Dir + "/target", Dir + "/home/.ostrel-smt/ports/COM9");
+    setenv("HOME", (Dir + "/home").c_str(), 1);
+    EXPECT_EQ(ResolvePortName("COM9"), Dir + "/home/.ostrel-smt/ports/COM9");
+    EXPECT_EQ(ResolvePortName("COM3"), "/dev/ttyS2");
+    setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(Device, AReadEndsAtTheGapAfterItsLastByte)
+{
+    Port->SetCommTimeouts({30, 0, 0, 0, 0});
+    ASSERT_EQ(write(Master, "abc", 3), 3);
+    uint8_t buffer[16];
+    const auto start = TClock::now();
+    const TIoResult r = Port->Read(buffer, sizeof buffer, Stop.Handle());
+    EXPECT_EQ(r.Status, TIoResult::TStatus::Completed);
+    EXPECT_EQ(r.Count, 3u);
+    EXPECT_GE(MsSince(start), 29);
+    EXPECT_LT(MsSince(start), 500);
+}
+
+TEST_F(Device, AFullBufferEndsAReadAtOnceAndTheRestWaitsForTheNext)
+{
+    Port->SetCommTimeouts({5000, 0, 0, 0, 0});
+    ASSERT_EQ(write(Master, "0123456789", 10), 10);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    uint8_t buffer[4];
+    const auto start = TClock::now();
+    for (const char* expected : {"0123", "4567"}) {
+        const TIoResult r = Port->Read(buffer, sizeof buffer, Stop.Handle());
+        ASSERT_EQ(r.Count, 4u);
+        EXPECT_EQ(std::string(buffer, buffer + 4), expected);
+    }
+    EXPECT_LT(MsSince(start), 1000);
+    Port->SetCommTimeouts({0xFFFFFFFF, 0, 0, 0, 0}); // return what is there
+    const TIoResult r = Port->Read(buffer, sizeof buffer, Stop.Handle());
+    EXPECT_EQ(std::string(buffer, buffer + r.Count), "89");
+}
+
+TEST_F(Device, TotalTimeOutsEndAnEmptyReadWithNoBytes)
+{
+    Port->SetCommTimeouts({100, 0, 40, 0, 0});
+    uint8_t buffer[16];
+    const auto start = TClock::now();
+    const TIoResult r = Port->Read(buffer, sizeof buffer, Stop.Handle());
+    EXPECT_EQ(r.Status, TIoResult::TStatus::Completed);
+    EXPECT_EQ(r.Count, 0u);
+    EXPECT_GE(MsSince(start), 39);
+}
+
+TEST_F(Device, StopWakesAWaitingRead)
+{
+    Port->SetCommTimeouts({100, 0, 0, 0, 0});
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        Stop.Set();
+    });
+    uint8_t buffer[16];
+    const TIoResult r = Port->Read(buffer, sizeof buffer, Stop.Handle());
+    stopper.join();
+    EXPECT_EQ(r.Status, TIoResult::TStatus::Stopped);
+}
+
+TEST_F(Device, AWriteToAFullLineWaitsUntilStopped)
+{
+    const std::vector<uint8_t> bulk(1 << 20, 0x55);
+    std::size_t written = 0;
+    TIoResult r;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        Stop.Set();
+    });
+    do {
+        r = Port->Write(bulk.data() + written, bulk.size() - written, Stop.Handle());
+        written += r.Count;
+    } while (r.Status == TIoResult::TStatus::Completed && written < bulk.size());
+    stopper.join();
+    EXPECT_EQ(r.Status, TIoResult::TStatus::Stopped);
+    EXPECT_GT(written, 0u);
+    EXPECT_LT(written, bulk.size());
+}
+
+TEST_F(Device, TheFarEndClosingIsAHangUpForBothDirections)
+{
+    close(Master);
+    Master = -1;
+    uint8_t buffer[16];
+    EXPECT_EQ(Port->Read(buffer, sizeof buffer, Stop.Handle()).Status,
+              TIoResult::TStatus::HungUp);
+    EXPECT_EQ(Port->Write(buffer, 1, Stop.Handle()).Status, TIoResult::TStatus::HungUp);
+}
+
+TEST_F(Device, PseudoTerminalsReportNoLineEvents)
+{
+    uint32_t errors = 1, modem = 1;
+    Port->TakeLineEvents(errors, modem);
+    EXPECT_EQ(errors, 0u);
+    EXPECT_EQ(modem, 0u);
+}

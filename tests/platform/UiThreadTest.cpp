@@ -1,0 +1,63 @@
+#include "platform/UiThread.h"
+
+#include "framework/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+TMessage Numbered(uint32_t Code, uint32_t N)
+{
+    TMessage message;
+    message.Code = Code;
+    message.WParam = N;
+    return message;
+}
+
+} // namespace
+
+TEST(NotifyWindow, RunsPostsOnTheUiThreadInEachThreadsOrder)
+{
+    std::vector<std::pair<uint32_t, uint32_t>> seen;
+    bool onUiThread = true;
+    const auto uiThread = std::this_thread::get_id();
+    TNotifyWindow window([&](TMessage& M) {
+        onUiThread = onUiThread && std::this_thread::get_id() == uiThread;
+        seen.emplace_back(M.Code, M.WParam);
+    });
+    constexpr uint32_t Count = 2000;
+    auto post = [&](uint32_t Code) {
+        const TWindowHandle handle = window.Handle();
+        for (uint32_t n = 0; n < Count; ++n)
+            ASSERT_TRUE(handle.Post(Numbered(Code, n)));
+    };
+    std::thread a(post, 1), b(post, 2);
+    a.join();
+    b.join();
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return seen.size() == 2 * Count; }, 5000));
+    EXPECT_TRUE(onUiThread);
+    uint32_t next[3] = {0, 0, 0};
+    for (auto [code, n] : seen)
+        ASSERT_EQ(n, next[code]++);
+}
+
+TEST(NotifyWindow, PostsToAWindowThatIsGoneFail)
+{
+    int calls = 0;
+    TWindowHandle handle;
+    EXPECT_FALSE(handle.Post(Numbered(1, 1)));
+    {
+        TNotifyWindow window([&](TMessage&) { ++calls; });
+        handle = window.Handle();
+        TMessage withBlock = Numbered(1, 2);
+        withBlock.Block = AllocBlock(100);
+        // Still waiting when the window goes: dropped with its block, never run.
+        EXPECT_TRUE(handle.Post(std::move(withBlock)));
+    }
+    EXPECT_FALSE(handle.Post(Numbered(1, 3)));
+    Application->ProcessMessages();
+    EXPECT_EQ(calls, 0);
+}
