@@ -159,6 +159,9 @@ TChartSeries::TChartSeries(TComponent* Owner) : TComponent(Owner)
 
 TChartSeries::~TChartSeries()
 {
+    // The handler's owner may already be half destroyed (owners free their components last),
+    // so the clear that ends a series' life notifies nobody.
+    OnClearValues = nullptr;
     Clear();
     SetParentChart(nullptr);
 }

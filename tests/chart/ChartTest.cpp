@@ -135,8 +135,21 @@ TEST_F(Attached, ClearOfAnEmptySeriesStillNotifiesAndRequests)
     Series.Clear();
     EXPECT_EQ(cleared, 1);
     EXPECT_TRUE(Requested());
-    // Destroying the series clears it again; the handler's variables are gone by then.
-    Series.OnClearValues = nullptr;
+}
+
+TEST_F(Attached, DestroyingASeriesDetachesItWithoutRunningItsHandlers)
+{
+    auto other = std::make_unique<TChartSeries>(nullptr);
+    other->SetParentChart(Chart.get());
+    other->Add(3);
+    PaintNow(*Chart);
+    int cleared = 0;
+    other->OnClearValues = [&](TChartSeries*) { ++cleared; };
+    other.reset();
+    EXPECT_EQ(cleared, 0);
+    EXPECT_TRUE(Requested());
+    ASSERT_EQ(Chart->SeriesCount(), 1);
+    EXPECT_EQ(Chart->Series(0), &Series);
 }
 
 TEST_F(Attached, PropertySettersRequestOnlyOnAChange)
