@@ -220,9 +220,11 @@ void TcxCustomButton::DrawItem(platform::TDrawContext& DC, const TOwnerDrawState
         const TColor colour = canvas.Font()->Color();
         canvas.Font()->SetColor(clBtnHighlight);
         canvas.TextRect(ClientRect(), textRect.Left + 1, textRect.Top + 1, text);
+        DrawHotkeyUnderline(DC, textRect.Left + 1, textRect.Top + 1, Caption());
         canvas.Font()->SetColor(colour);
     }
     canvas.TextRect(ClientRect(), textRect.Left, textRect.Top, text);
+    DrawHotkeyUnderline(DC, textRect.Left, textRect.Top, Caption());
 
     if (State.Focused)
         canvas.DrawFocusRect(cxFocusRect(ClientRect()));

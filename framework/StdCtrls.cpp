@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include <string_view>
+
 // The button widget: Qt's push button does the pressing, releasing, clicking, Space and
 // accelerator handling; the control does the painting.
 class TButtonWidget final : public TNativeWidget<QPushButton> {
@@ -57,6 +59,40 @@ std::string StripHotkey(const std::string& Caption)
         shown += Caption[i];
     }
     return shown;
+}
+
+THotkeySpan HotkeySpan(const std::string& Caption)
+{
+    int shown = 0; // bytes of the shown text so far
+    for (size_t i = 0; i < Caption.size(); ++i, ++shown) {
+        if (Caption[i] != '&')
+            continue;
+        if (i + 1 == Caption.size())
+            break;
+        if (Caption[++i] == '&')
+            continue; // "&&" shows one "&" and marks nothing
+        int length = 1;
+        while (i + length < Caption.size() && (Caption[i + length] & 0xC0) == 0x80)
+            ++length; // the rest of a multi-byte character
+        return {shown, length};
+    }
+    return {};
+}
+
+void DrawHotkeyUnderline(platform::TDrawContext& DC, int X, int Y, const std::string& Caption)
+{
+    const THotkeySpan span = HotkeySpan(Caption);
+    if (span.Offset < 0)
+        return;
+    const std::string shown = StripHotkey(Caption);
+    const int left = X + DC.TextExtent(std::string_view(shown).substr(0, span.Offset)).cx;
+    const int width =
+        DC.TextExtent(std::string_view(shown).substr(span.Offset, span.Length)).cx;
+    const int y = Y + platform::TextMetrics().Ascent(DC.Font()) + 1;
+    const platform::TBrushDesc brush = DC.Brush();
+    DC.SelectBrush({DC.TextColor(), platform::TBrushStyle::Solid});
+    DC.FillRect({left, y, left + width, y + 1});
+    DC.SelectBrush(brush);
 }
 
 TForm* GetParentForm(const TWinControl* Control)
@@ -238,6 +274,7 @@ void TButton::DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State
         DC.SetTextColor(ColorToRGB(FFont->Color()));
     }
     DC.TextOut(x, y, text);
+    DrawHotkeyUnderline(DC, x, y, FCaption);
     if (State.Focused)
         DC.DrawFocusRect({4, 4, Width() - 4, Height() - 4});
 }

@@ -30,6 +30,20 @@ struct TOwnerDrawState {
 // The caption as shown: a single "&" marks the accelerator and is not shown, "&&" shows one.
 std::string StripHotkey(const std::string& Caption);
 
+// Where the accelerator letter (the first marked one) lies in the shown caption: the byte
+// offset and length of its UTF-8 character, Offset -1 without one.
+struct THotkeySpan {
+    int Offset = -1;
+    int Length = 0;
+    friend bool operator==(const THotkeySpan&, const THotkeySpan&) = default;
+};
+THotkeySpan HotkeySpan(const std::string& Caption);
+
+// Underlines the accelerator letter of Caption, whose shown text has just been drawn with its
+// top-left corner at (X, Y) in the font and text colour selected on DC. Pen and brush of DC
+// are left as they were.
+void DrawHotkeyUnderline(platform::TDrawContext& DC, int X, int Y, const std::string& Caption);
+
 // The window that holds Control, or null.
 TForm* GetParentForm(const TWinControl* Control);
 

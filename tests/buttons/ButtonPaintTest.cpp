@@ -378,6 +378,20 @@ TEST(Button, CaptionLargerThanTheButtonIsCentredAndClipped)
     EXPECT_EQ(img.Width(), 60);
 }
 
+TEST(Button, AcceleratorLetterIsUnderlined)
+{
+    Station s;
+    s.Button->SetCaption("Go");
+    auto& plain = s.Painted();
+    const int plainInk = Count(plain, kCaptionBand, clBlack);
+    s.Button->SetCaption("&Go");
+    auto& marked = s.Painted();
+    s.Shot("accelerator");
+    // The same text, plus one line under the G only.
+    EXPECT_GT(Count(marked, kCaptionBand, clBlack), plainInk + 3);
+    EXPECT_EQ(Count(marked, {31, 4, 56, 21}, clBlack), Count(plain, {31, 4, 56, 21}, clBlack));
+}
+
 TEST(Button, EscInTheWindowClicksTheCancelButton)
 {
     Station s;

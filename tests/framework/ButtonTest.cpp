@@ -52,6 +52,16 @@ TEST(StripHotkey, RemovesAcceleratorMarks)
     EXPECT_EQ(StripHotkey(""), "");
 }
 
+TEST(StripHotkey, FindsTheAcceleratorLetterInTheShownText)
+{
+    EXPECT_EQ(HotkeySpan("&Go"), (THotkeySpan{0, 1}));
+    EXPECT_EQ(HotkeySpan("Save && E&xit"), (THotkeySpan{8, 1}));
+    EXPECT_EQ(HotkeySpan("退&出"), (THotkeySpan{3, 3}));
+    EXPECT_EQ(HotkeySpan("A&&B"), THotkeySpan{});
+    EXPECT_EQ(HotkeySpan("KEYPAD&"), THotkeySpan{});
+    EXPECT_EQ(HotkeySpan("&a&b"), (THotkeySpan{0, 1}));
+}
+
 TEST(Button, DefaultsOfThePlatformButton)
 {
     TButton b(nullptr);
