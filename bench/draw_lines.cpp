@@ -66,6 +66,26 @@ void ContextPolyline(benchmark::State& State, int Width, TShape Shape)
     State.SetItemsProcessed(State.iterations() * n);
 }
 
+// The same points drawn as the series draws point by point: MoveTo, then LineTo each.
+void ContextLineTo(benchmark::State& State, int Width, TShape Shape)
+{
+    const int n = int(State.range(0));
+    const TCase c = CaseFor(n);
+    const auto points = Samples(n, c.Plot.Left, c.Plot.Top, c.Plot.Width(), c.Plot.Height(), Shape);
+    platform::TBitmapImage image(c.ImageWidth, c.ImageHeight);
+    platform::TDrawContext dc(image);
+    dc.SelectPen({0x0000FF, Width, platform::TPenStyle::Solid});
+    for (auto _ : State) {
+        dc.IntersectClipRect({c.Plot.Left + 1, c.Plot.Top + 1, c.Plot.Right, c.Plot.Bottom - 1});
+        dc.MoveTo(points[0].X, points[0].Y);
+        for (int i = 1; i < n; ++i)
+            dc.LineTo(points[std::size_t(i)].X, points[std::size_t(i)].Y);
+        dc.RemoveClip();
+        benchmark::DoNotOptimize(image.Pixel(0, 0));
+    }
+    State.SetItemsProcessed(State.iterations() * n);
+}
+
 void QtPolyline(benchmark::State& State, int Width, TShape Shape)
 {
     const int n = int(State.range(0));
@@ -94,6 +114,8 @@ void QtPolyline(benchmark::State& State, int Width, TShape Shape)
 void BM_Context_1px_Sine(benchmark::State& S) { ContextPolyline(S, 1, Sine); }
 void BM_Context_2px_Sine(benchmark::State& S) { ContextPolyline(S, 2, Sine); }
 void BM_Context_2px_Noisy(benchmark::State& S) { ContextPolyline(S, 2, Noisy); }
+void BM_ContextLineTo_2px_Sine(benchmark::State& S) { ContextLineTo(S, 2, Sine); }
+void BM_ContextLineTo_2px_Noisy(benchmark::State& S) { ContextLineTo(S, 2, Noisy); }
 void BM_QPainter_1px_Sine(benchmark::State& S) { QtPolyline(S, 1, Sine); }
 void BM_QPainter_2px_Sine(benchmark::State& S) { QtPolyline(S, 2, Sine); }
 void BM_QPainter_1px_Noisy(benchmark::State& S) { QtPolyline(S, 1, Noisy); }
@@ -105,6 +127,8 @@ BENCHMARK(BM_Context_1px_Sine)->Arg(1024)->Arg(10000)->Arg(100000)->Arg(1000000)
 BENCHMARK(BM_Context_2px_Sine)->Arg(1024)->Arg(10000)->Arg(100000)->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Context_2px_Noisy)->Arg(1024)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ContextLineTo_2px_Sine)->Arg(1024)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ContextLineTo_2px_Noisy)->Arg(1024)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QPainter_1px_Sine)->Arg(1024)->Arg(10000)->Arg(100000)->Arg(1000000)
     ->Unit(benchmark::kMicrosecond);
 // QPainter's wide pens take tens of seconds for 10^6 points: stop at 10^5.

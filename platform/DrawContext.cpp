@@ -328,6 +328,8 @@ TPoint TDrawContext::CurrentPosition() const { return FImpl->Position; }
 
 void TDrawContext::LineTo(int X, int Y)
 {
+    if (FImpl->Position == TPoint{X, Y})
+        return;
     raster::TStroke k;
     if (FImpl->PenStroke(k))
         FImpl->StylePos =

@@ -36,6 +36,7 @@ inline void Put(std::uint32_t& Dest, std::uint32_t Pixel)
 // A line in major/minor terms: step i (0 <= i < N) lights major M0 + SM * i and minor
 // m0 + Sm * k(i), with k(i) = floor((2 * i * Am + Bias) / (2 * N)).
 struct TLine {
+    bool XMajor;
     std::int64_t N, Am, Bias;
     std::int64_t M0, m0;
     int SM, Sm;
@@ -158,6 +159,46 @@ void Run(const TSurface& S, const TLine& L, const TStroke& K, std::int64_t First
         ThinRun<Mode, false>(S, L, K, First, Last, StylePos);
 }
 
+// Walks the runs of a line: run k holds the steps whose minor offset is k, and a w-pixel pen
+// covers with it the w x w squares of those steps, kept within the major range of all steps.
+// F gets the first minor coordinate of the run's squares and its major range (inclusive).
+template <typename F>
+void ForEachRun(const TLine& L, int Width, F&& Visit)
+{
+    const int lo = Width / 2;
+    const std::int64_t majorLast = L.M0 + L.SM * (L.N - 1);
+    const std::int64_t majorMin = std::min(L.M0, majorLast);
+    const std::int64_t majorMax = std::max(L.M0, majorLast);
+    std::int64_t first = 0;
+    for (std::int64_t k = 0; k <= L.Am && first < L.N; ++k) {
+        const std::int64_t last =
+            L.Am == 0 ? L.N - 1
+                      : std::min(L.N - 1, (2 * L.N * (k + 1) - L.Bias - 1) / (2 * L.Am));
+        if (last < first)
+            continue;
+        const std::int64_t a = L.M0 + L.SM * first, b = L.M0 + L.SM * last;
+        Visit(L.m0 + L.Sm * k - lo, std::max(std::min(a, b) - lo, majorMin),
+              std::min(std::max(a, b) - lo + Width - 1, majorMax));
+        first = last + 1;
+    }
+}
+
+// A solid Copy-mode line wholly inside the clip, written run by run with no stepping per
+// pixel. Neighbouring runs overlap by w - 1 pixels, which only Copy mode can afford.
+void RunFill(const TSurface& S, const TLine& L, int Width, std::uint32_t Pixel)
+{
+    ForEachRun(L, Width, [&](std::int64_t Minor, std::int64_t MajorLo, std::int64_t MajorHi) {
+        for (int c = 0; c < Width; ++c) {
+            std::uint32_t* p = S.Bits + (Minor + c) * L.MinorStride + MajorLo * L.MajorStride;
+            for (std::int64_t m = MajorLo; m <= MajorHi; ++m, p += L.MajorStride)
+                *p = Pixel;
+        }
+    });
+}
+
+// Runs are worth it when they are a few pixels long on average.
+bool LongRuns(const TLine& L) { return L.N >= 4 * (L.Am + 1); }
+
 constexpr TDashPattern Pattern(std::initializer_list<int> Runs)
 {
     TDashPattern p;
@@ -203,7 +244,10 @@ TRect Intersect(const TRect& A, const TRect& B)
     return r;
 }
 
-long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long StylePos)
+namespace {
+
+// The line From -> To in major/minor terms on S; false for a line of no steps.
+bool MakeLine(const TSurface& S, TPoint From, TPoint To, TLine& L)
 {
     const std::int64_t dx = std::int64_t(To.X) - From.X;
     const std::int64_t dy = std::int64_t(To.Y) - From.Y;
@@ -211,16 +255,9 @@ long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long 
     const bool xMajor = adx >= ady;
     const std::int64_t n = xMajor ? adx : ady;
     if (n == 0)
-        return StylePos;
-    const long endPos = StylePos + long(n);
-    for (int c : {From.X, From.Y, To.X, To.Y})
-        if (c < -kCoordinateLimit || c > kCoordinateLimit)
-            return endPos;
-    if (!S.Bits || S.Clip.Left >= S.Clip.Right || S.Clip.Top >= S.Clip.Bottom)
-        return endPos;
-
-    TLine L;
+        return false;
     L.N = n;
+    L.XMajor = xMajor;
     if (xMajor) {
         L.Am = ady;
         L.M0 = From.X;
@@ -248,16 +285,43 @@ long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long 
     }
     // Halves round towards the smaller minor coordinate.
     L.Bias = L.Sm > 0 ? n - 1 : n;
+    return true;
+}
+
+// Whether every pixel of the line, a w-pixel pen included, lies inside the clip.
+bool Inside(const TLine& L, int Width)
+{
+    const std::int64_t minorLast = L.m0 + L.Sm * L.Am;
+    const std::int64_t majorLast = L.M0 + L.SM * (L.N - 1);
+    return std::min(L.M0, majorLast) >= L.ClipM0 && std::max(L.M0, majorLast) < L.ClipM1 &&
+           std::min(L.m0, minorLast) - Width >= L.Clipm0 &&
+           std::max(L.m0, minorLast) + Width < L.Clipm1;
+}
+
+} // namespace
+
+long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long StylePos)
+{
+    TLine L;
+    if (!MakeLine(S, From, To, L))
+        return StylePos;
+    const std::int64_t n = L.N;
+    const long endPos = StylePos + long(n);
+    for (int c : {From.X, From.Y, To.X, To.Y})
+        if (c < -kCoordinateLimit || c > kCoordinateLimit)
+            return endPos;
+    if (!S.Bits || S.Clip.Left >= S.Clip.Right || S.Clip.Top >= S.Clip.Bottom)
+        return endPos;
 
     const int w = std::max(1, K.Width);
+    const bool solid = w > 1 || !K.Dashes;
     std::int64_t first = 0, last = n - 1;
     // Whole segment, pen included, inside the clip: no clipping arithmetic at all.
-    const std::int64_t mLast = L.m0 + L.Sm * L.Am;
-    const std::int64_t majorLast = L.M0 + L.SM * (n - 1);
-    const bool inside = std::min(L.M0, majorLast) >= L.ClipM0 &&
-                        std::max(L.M0, majorLast) < L.ClipM1 &&
-                        std::min(L.m0, mLast) - w >= L.Clipm0 &&
-                        std::max(L.m0, mLast) + w < L.Clipm1;
+    const bool inside = Inside(L, w);
+    if (inside && solid && K.Mode == TPenMode::Copy && LongRuns(L)) {
+        RunFill(S, L, w, K.Pixel);
+        return endPos;
+    }
     if (!inside) {
         // Steps whose major coordinate lies in the clip.
         if (L.SM > 0) {
@@ -352,36 +416,6 @@ private:
     std::vector<int> FTop, FBottom;
 };
 
-// A steep segment whose pixels, pen included, all lie inside the clip, given as its runs of
-// one column each: run k holds the steps whose minor offset is k. Each run of a w-pixel pen
-// covers the w x w squares of its steps, kept within the rows of the segment's steps.
-void AddSteepSegment(TColumnRuns& Runs, int Width, TPoint From, TPoint To)
-{
-    const std::int64_t n = std::abs(std::int64_t(To.Y) - From.Y);
-    const std::int64_t am = std::abs(std::int64_t(To.X) - From.X);
-    const int sx = To.X >= From.X ? 1 : -1;
-    const int sy = To.Y > From.Y ? 1 : -1;
-    const std::int64_t bias = sx > 0 ? n - 1 : n;
-    const int lo = Width / 2;
-    const std::int64_t lastRow = From.Y + sy * (n - 1);
-    const std::int64_t rowMin = std::min<std::int64_t>(From.Y, lastRow);
-    const std::int64_t rowMax = std::max<std::int64_t>(From.Y, lastRow);
-    std::int64_t first = 0;
-    for (std::int64_t k = 0; k <= am && first < n; ++k) {
-        const std::int64_t last =
-            am == 0 ? n - 1 : std::min(n - 1, (2 * n * (k + 1) - bias - 1) / (2 * am));
-        if (last < first)
-            continue;
-        const std::int64_t a = From.Y + sy * first, b = From.Y + sy * last;
-        const int top = int(std::max(std::min(a, b) - lo, rowMin));
-        const int bottom = int(std::min(std::max(a, b) - lo + Width - 1, rowMax));
-        const std::int64_t x = From.X + sx * k - lo;
-        for (int c = 0; c < Width; ++c)
-            Runs.Add(x + c, top, bottom);
-        first = last + 1;
-    }
-}
-
 } // namespace
 
 void DrawSolidPolyline(const TSurface& S, const TStroke& K, const TPoint* Points, int Count)
@@ -389,23 +423,20 @@ void DrawSolidPolyline(const TSurface& S, const TStroke& K, const TPoint* Points
     if (!S.Bits || Count < 2 || S.Clip.Left >= S.Clip.Right || S.Clip.Top >= S.Clip.Bottom)
         return;
     const int w = std::max(1, K.Width);
-    TColumnRuns runs(S, K.Pixel);
+    TColumnRuns columns(S, K.Pixel);
     for (int i = 1; i < Count; ++i) {
-        const TPoint a = Points[i - 1], b = Points[i];
-        if (a == b)
+        TLine L;
+        if (!MakeLine(S, Points[i - 1], Points[i], L))
             continue;
-        const std::int64_t dx = std::abs(std::int64_t(b.X) - a.X);
-        const std::int64_t dy = std::abs(std::int64_t(b.Y) - a.Y);
-        // Steep runs of at least a few rows per column are worth gathering; the rest, and
-        // anything the clip cuts, are drawn straight away.
-        const bool inside = std::min(a.X, b.X) - w >= S.Clip.Left &&
-                            std::max(a.X, b.X) + w < S.Clip.Right &&
-                            std::min(a.Y, b.Y) - w >= S.Clip.Top &&
-                            std::max(a.Y, b.Y) + w < S.Clip.Bottom;
-        if (inside && dy > 4 * (dx + 1))
-            AddSteepSegment(runs, w, a, b);
+        // Steep runs inside the clip are gathered per column; the rest, and anything the clip
+        // cuts, are drawn straight away.
+        if (!L.XMajor && Inside(L, w) && LongRuns(L))
+            ForEachRun(L, w, [&](std::int64_t Minor, std::int64_t MajorLo, std::int64_t MajorHi) {
+                for (int c = 0; c < w; ++c)
+                    columns.Add(Minor + c, int(MajorLo), int(MajorHi));
+            });
         else
-            DrawLine(S, K, a, b, 0);
+            DrawLine(S, K, Points[i - 1], Points[i], 0);
     }
 }
 

@@ -221,6 +221,30 @@ TEST(DrawContextLine, FarEndsAreClippedWithoutOverflow)
     EXPECT_TRUE(Inked(other).empty());
 }
 
+// Copy mode writes long runs whole, XOR mode steps pixel by pixel (it must not touch a pixel
+// twice): both must light the same pixels.
+TEST(DrawContextLine, CopyRunsAndXorSteppingLightTheSamePixels)
+{
+    unsigned seed = 99;
+    auto next = [&seed](int Range) {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) % unsigned(Range));
+    };
+    for (int i = 0; i < 400; ++i) {
+        const TPoint from{8 + next(48), 8 + next(48)};
+        const TPoint to = i % 2 ? TPoint{from.X + next(5) - 2, 8 + next(48)}
+                                : TPoint{8 + next(48), from.Y + next(5) - 2};
+        TPenDesc pen;
+        pen.Width = 1 + i % 4;
+        const TPixels copied = LinePixels(from, to, pen);
+        pen.Mode = TPenMode::Xor;
+        pen.Color = kWhite;
+        ASSERT_EQ(LinePixels(from, to, pen), copied)
+            << "width " << pen.Width << " from " << from.X << "," << from.Y << " to " << to.X
+            << "," << to.Y;
+    }
+}
+
 // The chart draws its series as one polyline; it must equal the segments drawn one by one,
 // on dense data with clipping and a 2-pixel pen.
 TEST(DrawContextLine, PolylineEqualsItsSegments)
