@@ -60,6 +60,14 @@ void TCustomTeePanel::SetChart3DPercent(int Value)
     Invalidate();
 }
 
+void TCustomTeePanel::SetPrintProportional(bool Value)
+{
+    if (FPrintProportional == Value)
+        return;
+    FPrintProportional = Value;
+    Invalidate();
+}
+
 void TCustomTeePanel::RecalcPlotSize()
 {
     TRect& r = FPlotRect;
@@ -178,6 +186,38 @@ void TCustomTeePanelExtended::SetBackImageMode(TTeeBackImageMode Value)
     if (FBackImageMode == Value)
         return;
     FBackImageMode = Value;
+    Invalidate();
+}
+
+void TCustomTeePanelExtended::SetAllowZoom(bool Value)
+{
+    if (FAllowZoom == Value)
+        return;
+    FAllowZoom = Value;
+    Invalidate();
+}
+
+void TCustomTeePanelExtended::SetAllowPanning(TPanningMode Value)
+{
+    if (FAllowPanning == Value)
+        return;
+    FAllowPanning = Value;
+    Invalidate();
+}
+
+void TCustomTeePanelExtended::SetAnimatedZoom(bool Value)
+{
+    if (FAnimatedZoom == Value)
+        return;
+    FAnimatedZoom = Value;
+    Invalidate();
+}
+
+void TCustomTeePanelExtended::SetAnimatedZoomSteps(int Value)
+{
+    if (FAnimatedZoomSteps == Value)
+        return;
+    FAnimatedZoomSteps = Value;
     Invalidate();
 }
 

@@ -58,7 +58,7 @@ public:
     bool Monochrome() const { return FCanvas3D->Monochrome(); }
     void SetMonochrome(bool Value) { FCanvas3D->SetMonochrome(Value); }
     bool PrintProportional() const { return FPrintProportional; }
-    void SetPrintProportional(bool Value) { FPrintProportional = Value; }
+    void SetPrintProportional(bool Value);
 
     // The drawing area of the current paint, and the plotting rectangle inside it. The legend,
     // the titles and the axes shrink the plotting rectangle while the chart is laid out.
@@ -156,13 +156,13 @@ public:
     TTeeBackImageMode BackImageMode() const { return FBackImageMode; }
     void SetBackImageMode(TTeeBackImageMode Value);
     bool AllowZoom() const { return FAllowZoom; }
-    void SetAllowZoom(bool Value) { FAllowZoom = Value; }
+    void SetAllowZoom(bool Value);
     TPanningMode AllowPanning() const { return FAllowPanning; }
-    void SetAllowPanning(TPanningMode Value) { FAllowPanning = Value; }
+    void SetAllowPanning(TPanningMode Value);
     bool AnimatedZoom() const { return FAnimatedZoom; }
-    void SetAnimatedZoom(bool Value) { FAnimatedZoom = Value; }
+    void SetAnimatedZoom(bool Value);
     int AnimatedZoomSteps() const { return FAnimatedZoomSteps; }
-    void SetAnimatedZoomSteps(int Value) { FAnimatedZoomSteps = Value; }
+    void SetAnimatedZoomSteps(int Value);
     bool Zoomed() const { return FZoomed; }
 
     TNotifyEvent OnUndoZoom;
