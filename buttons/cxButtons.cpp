@@ -261,7 +261,8 @@ void TcxCustomButton::WatchMouse()
 {
     const TPoint origin = ClientToScreen({0, 0});
     const TRect onScreen{origin.X, origin.Y, origin.X + Width(), origin.Y + Height()};
-    if (!Contains(onScreen, CursorPos()))
+    // A button that is no longer shown is not under the cursor, wherever that is.
+    if (!CanFocus() || !Contains(onScreen, CursorPos()))
         MouseLeave();
 }
 

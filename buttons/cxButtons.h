@@ -11,7 +11,8 @@
 // button needs no double buffer of its own and never has its background erased.
 //
 // Glyphs, their layout and the drop-down kinds are stored but not drawn yet: every button
-// paints as a standard one with its caption.
+// paints as a standard one with its caption. The framework has no menus yet, so the
+// drop-down and context menus are left out.
 //
 // Threading: user-interface thread only; the hot watch ticks on that thread's message loop.
 

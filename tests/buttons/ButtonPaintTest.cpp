@@ -245,6 +245,16 @@ TEST(Button, MoveInsideCountsAsEnteringAndTheWatchNoticesTheCursorOutside)
     EXPECT_TRUE(Ring(s.Painted(), 1, kFace));
 }
 
+TEST(Button, WatchEndsWhenTheWindowIsHiddenUnderTheCursor)
+{
+    Station s;
+    s.MoveCursor(s.ButtonCentreOnScreen());
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return s.Button->IsHot(); }, 1000));
+    s.Form->Hide();
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return !s.Button->IsHot(); }, 1000));
+    EXPECT_FALSE(s.Button->IsWatchingMouse());
+}
+
 TEST(Button, DisabledButtonIsNeverHotAndDisablingClearsHot)
 {
     Station s;
