@@ -386,4 +386,26 @@ TEST(Canvas, VerticalGradientRunsFromTheBottomEdge)
     EXPECT_EQ(s.At(5, 99), White); // the colours are exchanged first
 }
 
+TEST(Canvas, OtherGradientsKeepToTheirRectangle)
+{
+    Surface s;
+    s.Canvas.GradientFill({10, 10, 60, 20}, clRed, clBlue, gdLeftRight);
+    EXPECT_EQ(s.At(59, 15), clRed); // band 0 at the right edge
+    EXPECT_EQ(s.At(10, 15), clBlue);
+    EXPECT_EQ(s.At(60, 15), White);
+    EXPECT_EQ(s.At(9, 15), White);
+
+    // Swapped corners are normalised; the frames run from the outside in.
+    s.Canvas.GradientFill({120, 120, 100, 100}, clRed, clBlue, gdFromCenter);
+    EXPECT_EQ(s.At(100, 100), clBlue); // the colours are exchanged: the edge takes the second
+    EXPECT_EQ(s.At(119, 119), clBlue);
+    EXPECT_EQ(s.At(120, 120), White);
+    const TColor centre = s.At(110, 110);
+    EXPECT_GT(GetRValue(centre), 200);
+    EXPECT_LT(GetBValue(centre), 60);
+    // The brush is the one from before the gradient.
+    EXPECT_EQ(s.Canvas.Brush()->Color(), clWhite);
+    EXPECT_EQ(s.Canvas.Brush()->Style(), bsSolid);
+}
+
 } // namespace
