@@ -130,6 +130,13 @@ bool IsEmpty(const TRect& R) { return R.Left >= R.Right || R.Top >= R.Bottom; }
 
 QRect QRectOf(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
 
+// The path through the centres of the outermost pixels of R, so that a 1-pixel outline covers
+// the columns Left..Right-1 and rows Top..Bottom-1 as the rectangle's does.
+QRectF PenPathOf(const TRect& R)
+{
+    return QRectF(R.Left + 0.5, R.Top + 0.5, R.Width() - 1, R.Height() - 1);
+}
+
 double AngleOf(TPoint P, double CenterX, double CenterY)
 {
     return std::atan2(-(P.Y - CenterY), P.X - CenterX) * 180.0 / M_PI;
@@ -403,7 +410,7 @@ void TDrawContext::Ellipse(int X0, int Y0, int X1, int Y1)
     if (!FImpl->BeginPainter(p))
         return;
     FImpl->SetShapeTools(p, true);
-    p.drawEllipse(QRectF(X0 + 0.5, Y0 + 0.5, X1 - X0 - 1, Y1 - Y0 - 1));
+    p.drawEllipse(PenPathOf({X0, Y0, X1, Y1}));
 }
 
 void TDrawContext::RoundRect(int X0, int Y0, int X1, int Y1, int CornerWidth, int CornerHeight)
@@ -455,8 +462,7 @@ void TDrawContext::Arc(const TRect& Bounds, TPoint Start, TPoint End)
         return;
     FImpl->SetShapeTools(p, true);
     const auto [start, span] = ArcAngles(Bounds, Start, End);
-    p.drawArc(QRect(Bounds.Left, Bounds.Top, Bounds.Width() - 1, Bounds.Height() - 1), start,
-              span);
+    p.drawArc(PenPathOf(Bounds), start, span);
 }
 
 void TDrawContext::Pie(const TRect& Bounds, TPoint Start, TPoint End)
@@ -466,8 +472,7 @@ void TDrawContext::Pie(const TRect& Bounds, TPoint Start, TPoint End)
         return;
     FImpl->SetShapeTools(p, true);
     const auto [start, span] = ArcAngles(Bounds, Start, End);
-    p.drawPie(QRect(Bounds.Left, Bounds.Top, Bounds.Width() - 1, Bounds.Height() - 1), start,
-              span);
+    p.drawPie(PenPathOf(Bounds), start, span);
 }
 
 void TDrawContext::SetPixel(int X, int Y, TRgb Color)

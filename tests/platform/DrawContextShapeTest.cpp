@@ -298,6 +298,24 @@ TEST(DrawContextShapes, EllipseAndPolygonStayWithinTheirBounds)
     EXPECT_EQ(poly.Pixel(15, 15), kWhite);
 }
 
+TEST(DrawContextShapes, ArcRunsCounterClockwiseFromStartToEndWithinTheBounds)
+{
+    TBitmapImage image(30, 30);
+    TDrawContext dc(image);
+    dc.Arc({5, 5, 25, 25}, {25, 15}, {5, 15}); // the upper half, from the right to the left
+    int minX = 99, maxX = -1, maxY = -1;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 30; ++x)
+            if (image.Pixel(x, y) != kWhite) {
+                minX = std::min(minX, x), maxX = std::max(maxX, x);
+                maxY = std::max(maxY, y);
+            }
+    EXPECT_EQ(minX, 5);
+    EXPECT_EQ(maxX, 24);
+    EXPECT_LE(maxY, 15);
+    EXPECT_EQ(image.Pixel(15, 5), kBlack);
+}
+
 TEST(DrawContextColour, NearestColourIsExactOnThisSurface)
 {
     TBitmapImage image(1, 1);
