@@ -287,6 +287,26 @@ TEST(Panel, EmptyChartShowsPanelBevelAndBackWallFrameOnly)
         img.SavePng((std::filesystem::path(dir) / "empty_chart.png").string());
 }
 
+TEST(Panel, DrawPaintsIntoAnyCanvasAtItsRectangle)
+{
+    auto chart = MakeStationChart();
+    for (bool buffered : {true, false}) {
+        chart->Canvas()->SetBuffered(buffered);
+        TBitmap target(500, 300);
+        chart->Draw(*target.Canvas(), {20, 30, 469, 191});
+        const platform::TBitmapImage& img = target.Image();
+        EXPECT_EQ(img.Pixel(20, 30), Highlight) << buffered;
+        EXPECT_EQ(img.Pixel(468, 190), Shadow) << buffered;
+        EXPECT_EQ(img.Pixel(20 + 13, 30 + 6), Black) << buffered;
+        EXPECT_EQ(img.Pixel(20 + 436, 30 + 155), Black) << buffered;
+        EXPECT_EQ(img.Pixel(19, 29), 0xFFFFFFu) << buffered;
+        EXPECT_EQ(img.Pixel(469, 191), 0xFFFFFFu) << buffered;
+        // Buffered, the chart is drawn in the image's own coordinates.
+        const TRect expected = buffered ? TRect{0, 0, 449, 161} : TRect{20, 30, 469, 191};
+        EXPECT_EQ(chart->PanelBounds(), expected);
+    }
+}
+
 TEST(Panel, ABackColourFillsTheWallOnceTheChartHasAParent)
 {
     auto parent = std::make_unique<TChart>(nullptr);
