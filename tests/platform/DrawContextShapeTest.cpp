@@ -315,10 +315,3 @@ TEST(DrawContextShapes, ArcRunsCounterClockwiseFromStartToEndWithinTheBounds)
     EXPECT_LE(maxY, 15);
     EXPECT_EQ(image.Pixel(15, 5), kBlack);
 }
-
-TEST(DrawContextColour, NearestColourIsExactOnThisSurface)
-{
-    TBitmapImage image(1, 1);
-    TDrawContext dc(image);
-    EXPECT_EQ(dc.NearestColor(0x00B7BFD4), 0x00B7BFD4u);
-}
