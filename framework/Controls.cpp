@@ -81,8 +81,10 @@ void TWinControl::SetParent(TWinControl* Value)
     }
 }
 
-int TWinControl::Left() const { return FNative->x(); }
-int TWinControl::Top() const { return FNative->y(); }
+// The client position, for windows too: it is what SetBounds sets (Qt's x() and y() give a
+// top-level window's frame position instead).
+int TWinControl::Left() const { return FNative->geometry().x(); }
+int TWinControl::Top() const { return FNative->geometry().y(); }
 int TWinControl::Width() const { return FNative->width(); }
 int TWinControl::Height() const { return FNative->height(); }
 void TWinControl::SetLeft(int Value) { SetBounds(Value, Top(), Width(), Height()); }

@@ -68,7 +68,8 @@ protected:
     }
     void mousePressEvent(QMouseEvent* E) override
     {
-        if (FControl)
+        // Qt's own double-click handling presses again: that press was forwarded already.
+        if (FControl && !FInDoubleClick)
             TControlDispatch::MouseDown(*FControl, E, false);
         if constexpr (kPlain)
             E->accept();
@@ -81,10 +82,13 @@ protected:
             TControlDispatch::MouseDown(*FControl, E, true);
             TControlDispatch::DblClick(*FControl);
         }
-        if constexpr (kPlain)
+        if constexpr (kPlain) {
             E->accept();
-        else
+        } else {
+            FInDoubleClick = true;
             QtBase::mouseDoubleClickEvent(E);
+            FInDoubleClick = false;
+        }
     }
     void mouseMoveEvent(QMouseEvent* E) override
     {
@@ -151,4 +155,5 @@ protected:
 
 private:
     TWinControl* FControl;
+    bool FInDoubleClick = false;
 };

@@ -1,5 +1,8 @@
 #include "framework/Application.h"
 #include "framework/Controls.h"
+#include "framework/NativeWidget.h"
+
+#include <QPushButton>
 
 #include <QTest>
 #include <QWidget>
@@ -13,7 +16,7 @@ namespace {
 // Paints its whole area in one colour and records what reaches it.
 class Probe : public TWinControl {
 public:
-    using TWinControl::TWinControl;
+    explicit Probe(TComponent* owner) : TWinControl(owner) {}
     int Paints = 0;
     platform::TRgb Colour = 0x00FF00;
     std::vector<std::string> Log;
@@ -33,6 +36,9 @@ protected:
         if (ThrowOnClick)
             throw Exception("bad click");
     }
+
+protected:
+    Probe(TComponent* owner, QWidget* native) : TWinControl(owner, native) {}
     void MouseUp(TMouseButton, TShiftState, int x, int y) override
     {
         Log.push_back("up " + std::to_string(x) + "," + std::to_string(y));
@@ -168,4 +174,38 @@ TEST(Controls, ParentAndChildCanBeFreedInEitherOrder)
         delete parent;
     }
     Application->ProcessMessages(); // deferred widget deletion happens here
+}
+
+TEST(Controls, AWindowKeepsItsPlaceWhenOneEdgeChanges)
+{
+    Probe window(nullptr);
+    window.SetBounds(40, 30, 200, 100);
+    window.Show();
+    Application->ProcessMessages();
+    window.SetWidth(210);
+    window.SetHeight(120);
+    EXPECT_EQ(window.BoundsRect(), Rect(40, 30, 250, 150));
+}
+
+namespace {
+// A control on a Qt widget with behaviour of its own, as the framework's button is.
+class PushProbe : public Probe {
+public:
+    PushProbe() : Probe(nullptr, new TNativeWidget<QPushButton>(this)) {}
+};
+} // namespace
+
+TEST(Controls, ADoubleClickOverABehavingWidgetIsForwardedOncePerPress)
+{
+    PushProbe p;
+    p.SetBounds(0, 0, 40, 20);
+    p.Show();
+    Application->ProcessMessages();
+    QTest::mousePress(p.Native(), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseRelease(p.Native(), Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseDClick(p.Native(), Qt::LeftButton, {}, QPoint(3, 3));
+    const auto downs = std::count_if(p.Log.begin(), p.Log.end(),
+                                     [](const std::string& e) { return e.rfind("down", 0) == 0; });
+    EXPECT_EQ(downs, 2);
+    EXPECT_EQ(p.Log.back(), "down 0 double 3,3");
 }
