@@ -181,9 +181,17 @@ bool TBitmapImage::SavePng(const std::string& Path) const
 // ---------------------------------------------------------------------------------------------
 
 struct TDrawContext::TImpl {
-    explicit TImpl(TBitmapImage& T) : Target(T) {}
+    // The image keeps its size for the context's life: its bounds and row stride are read once.
+    explicit TImpl(TBitmapImage& T)
+        : Target(T), Bounds{0, 0, T.Width(), T.Height()},
+          Stride(QImageOf(T).bytesPerLine() / 4), Clip(Bounds)
+    {
+        UpdateStroke();
+    }
 
     TBitmapImage& Target;
+    const TRect Bounds;
+    const std::ptrdiff_t Stride;
     TPenDesc Pen;
     TBrushDesc Brush;
     TFontDesc Font;
@@ -194,36 +202,31 @@ struct TDrawContext::TImpl {
     TPoint Position;
     long StylePos = 0; // dash position at Position, restarted by MoveTo
     bool Clipped = false;
-    TRect Clip;
+    TRect Clip;        // the clip within the image (the whole image without one)
+    bool Draws = true; // the pen draws something
+    raster::TStroke Stroke;
 
-    TRect Bounds() const { return {0, 0, Target.Width(), Target.Height()}; }
-    TRect EffectiveClip() const
-    {
-        return Clipped ? raster::Intersect(Clip, Bounds()) : Bounds();
-    }
-
+    // Lines are drawn one by one through LineTo, so this is kept cheap: the pixels are asked
+    // for each time (that is where a shared image would be detached), the rest is kept.
     raster::TSurface Surface() const
     {
         raster::TSurface s;
-        QImage& image = QImageOf(Target);
-        if (image.isNull())
-            return s;
-        s.Bits = reinterpret_cast<std::uint32_t*>(image.bits());
-        s.Stride = image.bytesPerLine() / 4;
-        s.Clip = EffectiveClip();
+        s.Bits = reinterpret_cast<std::uint32_t*>(QImageOf(Target).bits());
+        s.Stride = Stride;
+        s.Clip = Clip;
         return s;
     }
 
-    // The stroke of the current pen; false for a pen that draws nothing. Styled pens wider than
-    // one pixel draw solid, as the classic platform creates them.
-    bool PenStroke(raster::TStroke& K) const
+    // The stroke of the current pen, kept up to date by everything it depends on. Styled pens
+    // wider than one pixel draw solid, as the classic platform creates them.
+    void UpdateStroke()
     {
-        if (Pen.Style == TPenStyle::Clear)
-            return false;
+        raster::TStroke& K = Stroke;
+        K = {};
+        Draws = Pen.Style != TPenStyle::Clear;
         K.Pixel = raster::PixelOf(Pen.Color);
         K.Mode = Pen.Mode;
         K.Width = std::max(1, Pen.Width);
-        K.Dashes = nullptr;
         switch (Pen.Style) {
         case TPenStyle::Dash:
         case TPenStyle::Dot:
@@ -242,7 +245,13 @@ struct TDrawContext::TImpl {
             K.OpaqueGaps = true;
             K.GapPixel = raster::PixelOf(BkColor);
         }
-        return true;
+    }
+
+    // The stroke of the current pen; false for a pen that draws nothing.
+    bool PenStroke(raster::TStroke& K) const
+    {
+        K = Stroke;
+        return Draws;
     }
 
     void FillWithBrush(const raster::TSurface& S, const TRect& R, TPenMode Mode) const
@@ -259,7 +268,7 @@ struct TDrawContext::TImpl {
     // A painter for the shapes left to the drawing library, or nothing when all is clipped.
     bool BeginPainter(QPainter& P) const
     {
-        const TRect clip = EffectiveClip();
+        const TRect clip = Clip;
         if (IsEmpty(clip))
             return false;
         P.begin(&QImageOf(Target));
@@ -306,7 +315,11 @@ TDrawContext::~TDrawContext() = default;
 
 TBitmapImage& TDrawContext::Target() const { return FImpl->Target; }
 
-void TDrawContext::SelectPen(const TPenDesc& Pen) { FImpl->Pen = Pen; }
+void TDrawContext::SelectPen(const TPenDesc& Pen)
+{
+    FImpl->Pen = Pen;
+    FImpl->UpdateStroke();
+}
 const TPenDesc& TDrawContext::Pen() const { return FImpl->Pen; }
 void TDrawContext::SelectBrush(const TBrushDesc& Brush) { FImpl->Brush = Brush; }
 const TBrushDesc& TDrawContext::Brush() const { return FImpl->Brush; }
@@ -314,12 +327,18 @@ void TDrawContext::SelectFont(const TFontDesc& Font) { FImpl->Font = Font; }
 const TFontDesc& TDrawContext::Font() const { return FImpl->Font; }
 void TDrawContext::SetTextColor(TRgb Color) { FImpl->TextColor = Color & 0xFFFFFF; }
 TRgb TDrawContext::TextColor() const { return FImpl->TextColor; }
-void TDrawContext::SetBkColor(TRgb Color) { FImpl->BkColor = Color & 0xFFFFFF; }
+void TDrawContext::SetBkColor(TRgb Color)
+{
+    FImpl->BkColor = Color & 0xFFFFFF;
+    FImpl->UpdateStroke();
+}
 TRgb TDrawContext::BkColor() const { return FImpl->BkColor; }
 void TDrawContext::SetBkMode(int Mode)
 {
-    if (Mode == TRANSPARENT || Mode == OPAQUE)
+    if (Mode == TRANSPARENT || Mode == OPAQUE) {
         FImpl->BkMode = Mode;
+        FImpl->UpdateStroke();
+    }
 }
 int TDrawContext::BkMode() const { return FImpl->BkMode; }
 void TDrawContext::SetTextAlign(unsigned Flags) { FImpl->Align = Flags; }
@@ -485,7 +504,7 @@ void TDrawContext::SetPixel(int X, int Y, TRgb Color)
 
 TRgb TDrawContext::GetPixel(int X, int Y) const
 {
-    const TRect c = FImpl->EffectiveClip();
+    const TRect c = FImpl->Clip;
     if (X < c.Left || X >= c.Right || Y < c.Top || Y >= c.Bottom)
         return CLR_INVALID;
     return FImpl->Target.Pixel(X, Y);
@@ -532,15 +551,19 @@ TSize TDrawContext::TextExtent(std::string_view Text) const
 
 void TDrawContext::IntersectClipRect(const TRect& R)
 {
-    FImpl->Clip = FImpl->Clipped ? raster::Intersect(FImpl->Clip, R) : raster::Intersect(R, R);
+    FImpl->Clip = raster::Intersect(FImpl->Clip, R);
     FImpl->Clipped = true;
 }
 
-void TDrawContext::RemoveClip() { FImpl->Clipped = false; }
+void TDrawContext::RemoveClip()
+{
+    FImpl->Clip = FImpl->Bounds;
+    FImpl->Clipped = false;
+}
 
 bool TDrawContext::HasClip() const { return FImpl->Clipped; }
 
-TRect TDrawContext::ClipBox() const { return FImpl->EffectiveClip(); }
+TRect TDrawContext::ClipBox() const { return FImpl->Clip; }
 
 void TDrawContext::BitBlt(int X, int Y, const TBitmapImage& Source)
 {

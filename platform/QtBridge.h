@@ -10,7 +10,7 @@
 namespace platform {
 
 struct TBitmapImage::TImpl {
-    QImage Image; // Format_RGB32
+    QImage Image; // Format_RGB32; keeps its size for life (a drawing context relies on it)
 };
 
 inline QImage& QImageOf(TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
