@@ -1,6 +1,7 @@
 #include "framework/Graphics.h"
 
 #include <array>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -60,6 +61,8 @@ int MulDiv(int Number, int Numerator, int Denominator)
     const std::int64_t remainder = product % Denominator;
     if (2 * std::llabs(remainder) >= std::llabs(Denominator))
         quotient += ((product < 0) != (Denominator < 0)) ? -1 : 1;
+    if (quotient > INT_MAX || quotient < INT_MIN)
+        return -1;
     return int(quotient);
 }
 

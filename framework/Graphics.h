@@ -85,7 +85,7 @@ constexpr TColor clInfoBk = clSystemColor | 24;
 TColor ColorToRGB(TColor Color);
 
 // Integer Number * Numerator / Denominator rounded half away from zero, computed in 64 bits;
-// -1 when Denominator is 0 (the classic platform's answer).
+// -1 when Denominator is 0 or the result does not fit (the classic platform's answer).
 int MulDiv(int Number, int Numerator, int Denominator);
 
 enum TPenStyle {
