@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace platform {
@@ -61,7 +63,19 @@ public:
         const QFontMetrics* fm = Metrics(Font);
         if (!fm)
             return {};
-        return {fm->horizontalAdvance(QStringOf(Text)), fm->height()};
+        // A chart measures the same few labels on every paint, and laying text out is slow.
+        std::string key = Font.Name;
+        key += '\n';
+        key += std::to_string(Font.Height);
+        key += char('0' + (Font.Bold << 3 | Font.Italic << 2 | Font.Underline << 1 | Font.StrikeOut));
+        key += Text;
+        auto found = FWidths.find(key);
+        if (found == FWidths.end()) {
+            if (FWidths.size() >= kMaxWidths)
+                FWidths.clear();
+            found = FWidths.emplace(std::move(key), fm->horizontalAdvance(QStringOf(Text))).first;
+        }
+        return {found->second, fm->height()};
     }
     int Ascent(const TFontDesc& Font) const override
     {
@@ -81,8 +95,10 @@ private:
         return &*FMetrics;
     }
 
+    static constexpr std::size_t kMaxWidths = 4096;
     mutable TFontDesc FDesc;
     mutable std::optional<QFontMetrics> FMetrics;
+    mutable std::unordered_map<std::string, int> FWidths;
 };
 
 const TQtTextMetrics RealMetrics;
@@ -205,6 +221,7 @@ struct TDrawContext::TImpl {
     TRect Clip;        // the clip within the image (the whole image without one)
     bool Draws = true; // the pen draws something
     raster::TStroke Stroke;
+    std::optional<QFont> QtFont; // Font made ready for drawing, on first use
 
     // Lines are drawn one by one through LineTo, so this is kept cheap: the pixels are asked
     // for each time (that is where a shared image would be detached), the rest is kept.
@@ -323,7 +340,13 @@ void TDrawContext::SelectPen(const TPenDesc& Pen)
 const TPenDesc& TDrawContext::Pen() const { return FImpl->Pen; }
 void TDrawContext::SelectBrush(const TBrushDesc& Brush) { FImpl->Brush = Brush; }
 const TBrushDesc& TDrawContext::Brush() const { return FImpl->Brush; }
-void TDrawContext::SelectFont(const TFontDesc& Font) { FImpl->Font = Font; }
+void TDrawContext::SelectFont(const TFontDesc& Font)
+{
+    if (Font == FImpl->Font)
+        return;
+    FImpl->Font = Font;
+    FImpl->QtFont.reset();
+}
 const TFontDesc& TDrawContext::Font() const { return FImpl->Font; }
 void TDrawContext::SetTextColor(TRgb Color) { FImpl->TextColor = Color & 0xFFFFFF; }
 TRgb TDrawContext::TextColor() const { return FImpl->TextColor; }
@@ -539,7 +562,9 @@ void TDrawContext::TextOut(int X, int Y, std::string_view Text)
         p.rotate(-FImpl->Font.Escapement / 10.0);
     if (FImpl->BkMode == OPAQUE)
         p.fillRect(QRect(left, top, extent.cx, extent.cy), QColorOf(FImpl->BkColor));
-    p.setFont(QFontOf(FImpl->Font));
+    if (!FImpl->QtFont)
+        FImpl->QtFont = QFontOf(FImpl->Font);
+    p.setFont(*FImpl->QtFont);
     p.setPen(QColorOf(FImpl->TextColor));
     p.drawText(QPoint(left, top + ascent), QStringOf(Text));
 }
