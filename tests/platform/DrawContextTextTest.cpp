@@ -119,6 +119,20 @@ TEST(RealFonts, ArialEightPointMeasuresAsTheMetricCompatibleFace)
     EXPECT_GE(dc.TextExtent("WWWW").cx, 40);
 }
 
+TEST(RealFonts, EachFontKeepsItsOwnWidths)
+{
+    TFontDesc arial, sans, big;
+    arial.Name = "Arial";
+    sans.Name = "MS Sans Serif"; // falls back to a wider face here
+    big.Name = "Arial";
+    big.Height = -22;
+    const TTextMetrics& m = TextMetrics();
+    const int narrow = m.Extent(arial, "WWW").cx;
+    EXPECT_GT(m.Extent(sans, "WWW").cx, narrow);
+    EXPECT_GE(m.Extent(big, "WWW").cx, 2 * narrow - 1);
+    EXPECT_EQ(m.Extent(arial, "WWW").cx, narrow);
+}
+
 TEST(RealFonts, PositiveHeightAsksForTheCellHeight)
 {
     TFontDesc cell;
