@@ -16,8 +16,9 @@
 // - Lines of every width are stepped by our own code straight into the image, so LineTo and
 //   Polyline light the same pixels; a polyline is its segments drawn one after the other.
 //   A pen wider than 1 covers, on a horizontal line at y, the rows y - w/2 .. y - w/2 + w - 1
-//   (a 2-pixel pen on y = 50 covers rows 49 and 50) and, along the line, exactly the pixels a
-//   1-pixel line lights. Dashed, dotted and Alternate pens step their pattern one unit per
+//   (a 2-pixel pen on y = 50 covers rows 49 and 50); along the line it keeps to the columns
+//   (rows, for steep lines) that the 1-pixel line steps through, and a slanted line is the
+//   union of w x w squares, placed the same way, at its stepped pixels. Dashed, dotted and Alternate pens step their pattern one unit per
 //   pixel, carried from one segment to the next (LineTo carries it on, MoveTo restarts it);
 //   the gaps take the background colour in OPAQUE mode. Styled pens wider than 1 draw solid,
 //   as the classic platform creates them. Mode applies to lines and shape outlines and fills.
@@ -34,7 +35,8 @@
 // - The surface shows every RGB colour: NearestColor returns its argument.
 //
 // Threading: a context and its image are used on one thread at a time (the user-interface
-// thread in this system); nothing here locks.
+// thread in this system); nothing here locks. An image keeps its size for life; text
+// measuring keeps a cache of widths, so it too belongs to the user-interface thread.
 
 #include "platform/Types.h"
 
