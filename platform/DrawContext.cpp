@@ -144,6 +144,12 @@ Qt::PenStyle QtPenStyleOf(TPenStyle Style)
 
 bool IsEmpty(const TRect& R) { return R.Left >= R.Right || R.Top >= R.Bottom; }
 
+// Pens and shapes beyond these cover any image there is, and stay clear of overflow.
+constexpr int kWidestPen = 1 << 20;
+constexpr int kFarthest = 1 << 27;
+
+int Near(int Coordinate) { return std::clamp(Coordinate, -kFarthest, kFarthest); }
+
 QRect QRectOf(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
 
 // The path through the centres of the outermost pixels of R, so that a 1-pixel outline covers
@@ -243,7 +249,7 @@ struct TDrawContext::TImpl {
         Draws = Pen.Style != TPenStyle::Clear;
         K.Pixel = raster::PixelOf(Pen.Color);
         K.Mode = Pen.Mode;
-        K.Width = std::max(1, Pen.Width);
+        K.Width = std::clamp(Pen.Width, 1, kWidestPen);
         switch (Pen.Style) {
         case TPenStyle::Dash:
         case TPenStyle::Dot:
@@ -403,6 +409,7 @@ void TDrawContext::Polyline(const TPoint* Points, int Count)
 
 void TDrawContext::Rectangle(int X0, int Y0, int X1, int Y1)
 {
+    X0 = Near(X0), Y0 = Near(Y0), X1 = Near(X1), Y1 = Near(Y1);
     if (X0 > X1)
         std::swap(X0, X1);
     if (Y0 > Y1)

@@ -333,7 +333,7 @@ long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long 
         }
         // Steps whose minor coordinate lies in the clip: exact for thin pens; wide pens keep a
         // margin and trim each span instead.
-        const std::int64_t margin = w == 1 ? 0 : 2 * w;
+        const std::int64_t margin = w == 1 ? 0 : 2 * std::int64_t(w);
         const std::int64_t low = L.Clipm0 - margin, high = L.Clipm1 - 1 + margin;
         std::int64_t kLow = L.Sm > 0 ? low - L.m0 : L.m0 - high;
         std::int64_t kHigh = L.Sm > 0 ? high - L.m0 : L.m0 - low;

@@ -219,6 +219,12 @@ TEST(DrawContextLine, FarEndsAreClippedWithoutOverflow)
     far.MoveTo(0, 0);
     far.LineTo(2000000000, 2000000000); // beyond the device space: nothing
     EXPECT_TRUE(Inked(other).empty());
+    TPenDesc huge;
+    huge.Width = 2000000000; // covers everything, and nothing overflows on the way
+    far.SelectPen(huge);
+    far.MoveTo(5, 5);
+    far.LineTo(6, 5);
+    EXPECT_EQ(Inked(other).size(), 20u);
 }
 
 // Copy mode writes long runs whole, XOR mode steps pixel by pixel (it must not touch a pixel

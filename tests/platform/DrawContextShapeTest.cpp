@@ -6,6 +6,7 @@
 
 #include <QImage>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 
@@ -126,6 +127,18 @@ TEST(DrawContextRectangle, WidePenFrameIsCentredLikeLinesOrInsideForInsideFrame)
     EXPECT_EQ(Row(inside, 2, 0, 10), "..kkkkkk..");
     EXPECT_EQ(Row(inside, 4, 0, 10), "..kkrrkk..");
     EXPECT_EQ(Row(inside, 7, 0, 10), "..kkkkkk..");
+}
+
+TEST(DrawContextRectangle, FarEdgesAndHugePensCoverTheImageWithoutOverflow)
+{
+    TBitmapImage image(6, 4);
+    TDrawContext dc(image);
+    dc.SelectBrush({kRed, TBrushStyle::Solid});
+    dc.Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX); // only the fill reaches the image
+    EXPECT_EQ(Row(image, 0, 0, 6), "rrrrrr");
+    dc.SelectPen({kBlack, INT_MAX, TPenStyle::Solid});
+    dc.Rectangle(2, 2, 3, 3);
+    EXPECT_EQ(CountNot(image, kBlack), 0);
 }
 
 TEST(DrawContextRectangle, XorFrameAndFillTwiceRestoreTheImage)
