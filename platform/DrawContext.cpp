@@ -599,6 +599,7 @@ TRect TDrawContext::ClipBox() const { return FImpl->Clip; }
 
 void TDrawContext::BitBlt(int X, int Y, const TBitmapImage& Source)
 {
+    X = Near(X), Y = Near(Y);
     const raster::TSurface s = FImpl->Surface();
     const TRect dest =
         raster::Intersect({X, Y, X + Source.Width(), Y + Source.Height()}, s.Clip);
