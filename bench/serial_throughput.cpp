@@ -303,7 +303,34 @@ TResult InChild(TResult (*Measure)())
     return r;
 }
 
-TResult CommStream, PeerStream;
+// The machine is shared, so each reader takes the stream several times, alternating with the
+// other, and keeps its best run.
+constexpr int StreamRuns = 3;
+
+struct TStreams {
+    TResult Comm, Peer;
+};
+
+const TStreams& Streams()
+{
+    static const TStreams best = [] {
+        TStreams s;
+        for (int run = 0; run < StreamRuns; ++run) {
+            const TResult comm = InChild(CommThroughput);
+            const TResult peer = InChild(PeerThroughput);
+            if (comm.Ok && (!s.Comm.Ok || comm.Seconds < s.Comm.Seconds))
+                s.Comm = comm;
+            if (peer.Ok && (!s.Peer.Ok || peer.Seconds < s.Peer.Seconds))
+                s.Peer = peer;
+            if (!comm.Ok) { // a lost or reordered byte is never excused by a better run
+                s.Comm = comm;
+                break;
+            }
+        }
+        return s;
+    }();
+    return best;
+}
 
 void Report(benchmark::State& State, const TResult& R)
 {
@@ -317,23 +344,23 @@ void Report(benchmark::State& State, const TResult& R)
 void BM_TCommStream(benchmark::State& State)
 {
     for (auto _ : State) {
-        CommStream = InChild(CommThroughput);
-        if (!CommStream.Ok)
+        const TStreams& s = Streams();
+        if (!s.Comm.Ok)
             State.SkipWithError("bytes lost, reordered or late");
-        Report(State, CommStream);
+        Report(State, s.Comm);
+        if (s.Comm.Ok && s.Peer.Ok)
+            State.counters["speed_vs_peer"] = s.Peer.Seconds / s.Comm.Seconds;
     }
 }
 
 void BM_QSerialPortStream(benchmark::State& State)
 {
     for (auto _ : State) {
-        PeerStream = InChild(PeerThroughput);
-        if (!PeerStream.Ok)
+        const TStreams& s = Streams();
+        if (!s.Peer.Ok)
             State.SkipWithError("peer could not read the stream");
-        Report(State, PeerStream);
+        Report(State, s.Peer);
     }
-    if (CommStream.Ok && PeerStream.Ok)
-        State.counters["TComm_speed_ratio"] = PeerStream.Seconds / CommStream.Seconds;
 }
 
 void BM_TCommLatency(benchmark::State& State)

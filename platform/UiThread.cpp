@@ -6,43 +6,66 @@
 #include <QEvent>
 #include <QObject>
 
+#include <deque>
 #include <mutex>
 
 namespace {
 
 const QEvent::Type NotifyEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
 
-class TPostedEvent : public QEvent {
-public:
-    explicit TPostedEvent(TMessage Message)
-        : QEvent(NotifyEventType), Message(std::move(Message)) {}
-    TMessage Message;
+class TReceiver;
+
+} // namespace
+
+// Shared by the window and every copy of its handle. Messages wait here in posting order; one
+// Qt event at a time asks the user-interface thread to run them, so a fast line wakes that
+// thread once per batch rather than once per message. The lock keeps a post from racing the
+// window's destruction.
+struct TWindowSlot {
+    std::mutex Lock;
+    TReceiver* Receiver = nullptr;
+    std::deque<TMessage> Pending;
+    bool Scheduled = false;
 };
+
+namespace {
 
 class TReceiver : public QObject {
 public:
-    explicit TReceiver(TNotifyWindow::THandler Handler) : FHandler(std::move(Handler)) {}
+    TReceiver(TWindowSlot& Slot, TNotifyWindow::THandler Handler)
+        : FSlot(Slot), FHandler(std::move(Handler))
+    {
+    }
 
     bool event(QEvent* Event) override
     {
         if (Event->type() != NotifyEventType)
             return QObject::event(Event);
-        FHandler(static_cast<TPostedEvent*>(Event)->Message);
-        return true;
+        // Posts from now on schedule a new event, so a handler that runs a nested message
+        // loop (a modal dialog) still sees the messages that follow its own.
+        {
+            std::lock_guard guard(FSlot.Lock);
+            FSlot.Scheduled = false;
+        }
+        for (;;) {
+            TMessage message;
+            {
+                std::lock_guard guard(FSlot.Lock);
+                if (FSlot.Pending.empty())
+                    return true;
+                message = std::move(FSlot.Pending.front());
+                FSlot.Pending.pop_front();
+            }
+            FHandler(message);
+        }
     }
 
 private:
+    TWindowSlot& FSlot;
     TNotifyWindow::THandler FHandler;
 };
 
 } // namespace
-
-// Shared by the window and every copy of its handle; the lock keeps a post from racing the
-// window's destruction.
-struct TWindowSlot {
-    std::mutex Lock;
-    TReceiver* Receiver = nullptr;
-};
 
 bool TWindowHandle::Post(TMessage Message) const
 {
@@ -51,23 +74,29 @@ bool TWindowHandle::Post(TMessage Message) const
     std::lock_guard guard(FSlot->Lock);
     if (!FSlot->Receiver)
         return false;
-    QCoreApplication::postEvent(FSlot->Receiver, new TPostedEvent(std::move(Message)));
+    FSlot->Pending.push_back(std::move(Message));
+    if (!FSlot->Scheduled) {
+        FSlot->Scheduled = true;
+        QCoreApplication::postEvent(FSlot->Receiver, new QEvent(NotifyEventType));
+    }
     return true;
 }
 
 TNotifyWindow::TNotifyWindow(THandler Handler) : FSlot(std::make_shared<TWindowSlot>())
 {
-    FSlot->Receiver = new TReceiver(std::move(Handler));
+    FSlot->Receiver = new TReceiver(*FSlot, std::move(Handler));
 }
 
 TNotifyWindow::~TNotifyWindow()
 {
     TReceiver* receiver;
+    std::deque<TMessage> dropped;
     {
         std::lock_guard guard(FSlot->Lock);
         receiver = FSlot->Receiver;
         FSlot->Receiver = nullptr;
+        dropped.swap(FSlot->Pending);
     }
-    // Deleting the receiver deletes the events still waiting for it, and their blocks.
+    // Messages still waiting are freed with their blocks, outside the lock.
     delete receiver;
 }

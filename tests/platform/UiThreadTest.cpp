@@ -61,3 +61,23 @@ TEST(NotifyWindow, PostsToAWindowThatIsGoneFail)
     Application->ProcessMessages();
     EXPECT_EQ(calls, 0);
 }
+
+TEST(NotifyWindow, AHandlerInANestedMessageLoopStillReceivesWhatFollows)
+{
+    std::vector<uint32_t> seen;
+    TWindowHandle handle;
+    TNotifyWindow window([&](TMessage& M) {
+        seen.push_back(M.WParam);
+        if (M.WParam == 1) {
+            // As a modal dialog shown from a handler would.
+            std::thread([&] { handle.Post(Numbered(1, 3)); }).join();
+            Application->ProcessMessagesUntil([&] { return seen.size() == 3; }, 2000);
+        }
+    });
+    handle = window.Handle();
+    ASSERT_TRUE(handle.Post(Numbered(1, 1)));
+    ASSERT_TRUE(handle.Post(Numbered(1, 2)));
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return seen.size() == 3; }, 2000));
+    Application->ProcessMessages();
+    EXPECT_EQ(seen, (std::vector<uint32_t>{1, 2, 3}));
+}
