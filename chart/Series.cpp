@@ -149,38 +149,42 @@ void TCustomSeries::PrepareLinePen(TColor Color)
 
 bool TCustomSeries::CanBatch() const
 {
-    // Dashed or dotted pens restart their pattern with every pen they are given, so only a
-    // plain solid line draws the same whether gathered or not; markers must interleave.
-    return FDrawLine && FLinePen->Visible() && FLinePen->Style() == psSolid && !FLinePen->SmallDots() &&
-           !FPointer->Visible() && BatchesSegments();
+    // Dashed or dotted pens restart their pattern with every pen they are given, and a mixing
+    // pen sees overlaps, so only a plain solid line in copy mode draws the same whether
+    // gathered or not; markers must interleave.
+    return FDrawLine && FLinePen->Visible() && FLinePen->Style() == psSolid && FLinePen->Mode() == pmCopy &&
+           !FLinePen->SmallDots() && !FPointer->Visible() && BatchesSegments();
 }
 
 void TCustomSeries::AppendToRun(int X, int Y, TColor Color)
 {
     const TPoint from{FOldX, FOldY};
-    if (FRun.empty() || Color != FRunColor || FRun.back() != from) {
+    if (FRun.Empty() || Color != FRunColor || FRun.End() != from) {
         FlushRun();
-        FRun.push_back(from);
+        FRun.Start(from);
         FRunColor = Color;
     }
     if (FStairs)
-        FRun.push_back(FInvertedStairs ? TPoint{FOldX, Y} : TPoint{X, FOldY});
-    FRun.push_back({X, Y});
+        FRun.Add(FInvertedStairs ? TPoint{FOldX, Y} : TPoint{X, FOldY});
+    FRun.Add({X, Y});
 }
 
 void TCustomSeries::FlushRun()
 {
-    if (FRun.size() >= 2) {
+    if (FRun.Empty())
+        return;
+    const std::vector<TPoint>& points = FRun.Finish();
+    if (points.size() >= 2) {
         PrepareLinePen(FRunColor);
-        Canvas()->ReferenceCanvas()->Polyline(FRun.data(), static_cast<int>(FRun.size()));
+        Canvas()->ReferenceCanvas()->Polyline(points.data(), static_cast<int>(points.size()));
     }
-    FRun.clear();
+    FRun.Clear();
 }
 
 void TCustomSeries::DoBeforeDrawChart()
 {
     // A run left over from drawing outside a paint is not part of this one.
-    FRun.clear();
+    FRun.Clear();
 }
 
 void TCustomSeries::DrawSegment(int X, int Y, TColor Color, bool Markers, int ValueIndex, bool Last)

@@ -6,9 +6,9 @@
 // Drawing: the chart calls DrawPoint for every visible index in increasing order inside a clip
 // to the plotting rectangle. Each call converts its point through the series' axes and draws
 // the segment that ends at it. Consecutive segments of one colour with a plain solid pen are
-// handed to the canvas as one polyline, whose pixels are those of the segments drawn one by
-// one; the run is flushed at the last visible point and whenever the colour or the line
-// changes course (a break, a skipped point, a marker).
+// handed to the canvas as one polyline (chart/TeePolyline.h), whose pixels are those of the
+// segments drawn one by one; the run is flushed at the last visible point and whenever the
+// colour changes or the line breaks.
 //
 // Ownership: a series owns its line pen and its pointer; the pointer owns its pen and brush.
 // Every change of any of them repaints the chart.
@@ -17,6 +17,7 @@
 
 #include "chart/TeCanvas.h"
 #include "chart/TeEngine.h"
+#include "chart/TeePolyline.h"
 #include "framework/Graphics.h"
 #include "platform/Types.h"
 
@@ -146,7 +147,7 @@ private:
     TColor FOldColor = 0;
 
     // The polyline being gathered and its colour.
-    std::vector<TPoint> FRun;
+    TPolylineBuilder FRun;
     TColor FRunColor = clNone;
 };
 

@@ -44,6 +44,12 @@ struct TAxisScale {
 
     int ValueToPixel(double Value) const;
     double PixelToValue(int Pixel) const;
+
+private:
+    // Pixels per value for the length and range it was computed from, kept between calls.
+    mutable int FScaleLength = 0;
+    mutable double FScaleRange = 0;
+    mutable double FPixelsPerValue = 0;
 };
 
 // First and last pixel of an axis along a plotting rectangle edge that starts at Origin and

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
 
 using namespace axismath;
 
@@ -182,6 +183,37 @@ TEST(AxisScale, HalfPixelsRoundToEven)
     s.Horizontal = true;
     EXPECT_EQ(s.ValueToPixel(1), 2);  // 2.5
     EXPECT_EQ(s.ValueToPixel(3), 8);  // 7.5
+}
+
+TEST(AxisScale, OffsetsNextToAHalfPixelRoundAsTheExtendedQuotient)
+{
+    TAxisScale s = Vertical(0, 1, 0, 1);
+    s.Horizontal = true;
+    EXPECT_EQ(s.ValueToPixel(0.5), 0);
+    EXPECT_EQ(s.ValueToPixel(0.5 + 1e-12), 1);
+    EXPECT_EQ(s.ValueToPixel(0.5 - 1e-12), 0);
+    EXPECT_EQ(s.ValueToPixel(1.5), 2);
+    EXPECT_EQ(s.ValueToPixel(2.5), 2);
+    EXPECT_EQ(s.ValueToPixel(-2.5), -2);
+}
+
+TEST(AxisScale, AgreesWithTheExtendedFormulaEverywhere)
+{
+    std::mt19937_64 gen(5);
+    std::uniform_real_distribution<double> unit(0, 1);
+    for (int i = 0; i < 200000; ++i) {
+        const double min = (unit(gen) - 0.5) * std::pow(10, int(unit(gen) * 12) - 4);
+        const double range = std::pow(10, int(unit(gen) * 12) - 6) * (0.5 + unit(gen));
+        const int length = 1 + int(unit(gen) * 2000);
+        TAxisScale s = Vertical(min, min + range, 100, 100 + length);
+        s.Range = range;
+        s.Horizontal = true;
+        // Values on a grid of the range, where exact halves are frequent, and arbitrary ones.
+        const double v = i % 2 ? min + range * int(unit(gen) * 64) / 64 : min + range * (unit(gen) * 3 - 1);
+        const double t = static_cast<double>((static_cast<long double>(v) - min) * length / range);
+        const int expected = std::fabs(t) < 2147483647.0 ? 100 + int(std::nearbyint(t)) : s.CenterPixel;
+        ASSERT_EQ(s.ValueToPixel(v), expected) << v << " " << min << " " << range << " " << length;
+    }
 }
 
 TEST(AxisScale, ZeroRangeAndOverflowGoToTheCentre)
