@@ -237,6 +237,7 @@ platform::TPenDesc TPen::Desc() const
 
 void TBrush::Changed()
 {
+    ++FChangeCount;
     if (OnChange)
         OnChange(this);
 }
@@ -272,7 +273,6 @@ TCanvas::TCanvas(platform::TDrawContext* Handle)
     : FHandle(Handle), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>()),
       FFont(std::make_unique<TFont>())
 {
-    FBrush->OnChange = [this](TObject*) { FBrushValid = false; };
 }
 
 TCanvas::~TCanvas() = default;
@@ -287,10 +287,12 @@ void TCanvas::RequirePen() { FHandle->SelectPen(FPen->Desc()); }
 
 void TCanvas::RequireBrush()
 {
-    FHandle->SelectBrush(FBrush->Desc());
-    if (!FBrushValid) {
-        FHandle->SetBkColor(ColorToRGB(FBrush->Color()));
+    const platform::TBrushDesc brush = FBrush->Desc();
+    FHandle->SelectBrush(brush);
+    if (!FBrushValid || FBrush->ChangeCount() != FAppliedBrushChanges) {
+        FHandle->SetBkColor(brush.Color);
         FHandle->SetBkMode(FBrush->Style() == bsSolid ? platform::OPAQUE : platform::TRANSPARENT);
+        FAppliedBrushChanges = FBrush->ChangeCount();
         FBrushValid = true;
     }
 }

@@ -225,6 +225,9 @@ public:
 
     void Assign(const TBrush& Source);
     platform::TBrushDesc Desc() const;
+    // How many times the brush has changed, so that a canvas can tell without OnChange
+    // (which belongs to the brush's owner).
+    std::uint32_t ChangeCount() const { return FChangeCount; }
 
     TNotifyEvent OnChange;
 
@@ -234,6 +237,7 @@ protected:
 private:
     TColor FColor = clWhite;
     TBrushStyle FStyle = bsSolid;
+    std::uint32_t FChangeCount = 0;
 };
 
 class TBitmap;
@@ -306,7 +310,8 @@ private:
     std::unique_ptr<TPen> FPen;
     std::unique_ptr<TBrush> FBrush;
     std::unique_ptr<TFont> FFont;
-    bool FBrushValid = false;
+    bool FBrushValid = false; // the handle has the brush as of FAppliedBrushChanges
+    std::uint32_t FAppliedBrushChanges = 0;
 };
 
 // An off-screen image with a canvas of its own; a new bitmap is white. Resizing keeps the

@@ -60,6 +60,11 @@ TEST(Canvas, BrushChangeSetsTheBackgroundOnlyWhenTheBrushChanges)
     canvas.Brush()->SetStyle(bsClear);
     canvas.TextOut(0, 0, "a");
     EXPECT_EQ(dc.BkMode(), platform::TRANSPARENT);
+    // Whoever owns the brush may take its change event; the canvas still sees the change.
+    canvas.Brush()->OnChange = [](TObject*) {};
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.FillRect({0, 0, 1, 1});
+    EXPECT_EQ(dc.BkMode(), platform::OPAQUE);
 }
 
 TEST(Canvas, MeasuresWithTheCanvasFontAndTheInstalledMetrics)
