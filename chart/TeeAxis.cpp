@@ -528,12 +528,7 @@ void TCustomChartAxis::DrawAxis(bool RecomputePosition)
 
     if (!FTitle->Caption().empty()) {
         canvas->Font()->Assign(*FTitle->Font());
-        const int along = FHorizontal ? FScale.CenterPixel : FTitlePosition;
-        const int across = FHorizontal ? FTitlePosition : FScale.CenterPixel;
-        if (FTitle->Angle() == 0)
-            DrawText(FScale.CenterPixel, FTitlePosition, FTitle->Caption());
-        else
-            canvas->RotatedTextAtZ(along, across, 0, FTitle->Caption(), FTitle->Angle());
+        DrawText(FScale.CenterPixel, FTitlePosition, FTitle->Caption(), FTitle->Angle());
         canvas->Font()->Assign(*FLabelsFont);
     }
 
@@ -566,7 +561,7 @@ void TCustomChartAxis::DrawLabelsAndRecordTicks(double Increment)
                 lastEnd = FHorizontal ? p + half : p - half;
                 if (FTickPositions.size() < kMaxTickPositions)
                     FTickPositions.push_back(p);
-                DrawText(p, FLabelsPosition, text);
+                DrawText(p, FLabelsPosition, text, FLabelsAngle);
             }
         }
         return;
@@ -608,10 +603,10 @@ void TCustomChartAxis::DrawLabel(double Value)
     const std::string text = LabelText(Value);
     if (FTickOnLabelsOnly)
         record();
-    DrawText(p, FLabelsPosition, text);
+    DrawText(p, FLabelsPosition, text, FLabelsAngle);
 }
 
-void TCustomChartAxis::DrawText(int P, int Anchor, const std::string& Text)
+void TCustomChartAxis::DrawText(int P, int Anchor, const std::string& Text, int Angle)
 {
     TTeeCanvas3D* canvas = Canvas();
     canvas->Brush()->SetStyle(bsClear);
@@ -619,10 +614,10 @@ void TCustomChartAxis::DrawText(int P, int Anchor, const std::string& Text)
     canvas->SetBackMode(platform::TRANSPARENT);
     const std::vector<std::string> lines = SplitLines(Text);
     const int z = FOtherSide ? FParentChart->Width3D() : 0;
-    if (FLabelsAngle != 0) {
+    if (Angle != 0) {
         const int x = FHorizontal ? P : Anchor;
         const int y = FHorizontal ? Anchor : P;
-        canvas->RotatedTextAtZ(x, y, z, Text, FLabelsAngle);
+        canvas->RotatedTextAtZ(x, y, z, Text, Angle);
         return;
     }
     const int h = canvas->FontHeight();

@@ -311,6 +311,62 @@ TEST_F(StationAxes, GridCentredBetweenLabels)
     EXPECT_EQ(greyIn(ticks[1]), 0);
 }
 
+TEST_F(StationAxes, NextLabelEventSuppliesTheValues)
+{
+    Fill(2, [](int i) { return i * 1000.0; });
+    std::vector<double> supplied{0, 250, 1000, 5000};
+    Chart->OnGetNextAxisLabel = [&](TCustomChartAxis* Axis, int Index, double& Value, bool& Stop) {
+        if (Axis != Chart->LeftAxis())
+            return; // the flag stays set: automatic labels
+        Value = supplied[std::size_t(Index)];
+        Stop = false;
+    };
+    Paint();
+    const TCustomChartAxis* left = Chart->LeftAxis();
+    // 5000 lies outside the range and ends the labels.
+    EXPECT_EQ(left->TickPositions(), PixelsOf(left, {0, 250, 1000}));
+    EXPECT_EQ(Chart->BottomAxis()->TickPositions(), PixelsOf(Chart->BottomAxis(), {1, 0}));
+    // Setting the flag again ends the labels at that index.
+    Chart->OnGetNextAxisLabel = [&](TCustomChartAxis*, int Index, double& Value, bool& Stop) {
+        Value = supplied[std::size_t(Index)];
+        Stop = Index == 2;
+    };
+    Chart->Invalidate();
+    Paint();
+    EXPECT_EQ(left->TickPositions(), PixelsOf(left, {0, 250}));
+}
+
+TEST_F(StationAxes, LabelStyleFollowsThePoints)
+{
+    EXPECT_EQ(Chart->LeftAxis()->LabelStyleInEffect(), talValue);
+    Series.Add(5, "first");
+    Series.Add(7, "second");
+    // Labelled points give the horizontal axis their texts; the vertical one keeps values.
+    EXPECT_EQ(Chart->BottomAxis()->LabelStyleInEffect(), talText);
+    EXPECT_EQ(Chart->LeftAxis()->LabelStyleInEffect(), talValue);
+    Paint();
+    EXPECT_EQ(Chart->BottomAxis()->TickPositions(), PixelsOf(Chart->BottomAxis(), {0, 1}));
+    Series.SetActive(false);
+    EXPECT_EQ(Chart->LeftAxis()->LabelStyleInEffect(), talNone);
+    Chart->LeftAxis()->SetLabelStyle(talValue);
+    EXPECT_EQ(Chart->LeftAxis()->LabelStyleInEffect(), talValue);
+}
+
+TEST_F(StationAxes, MultiLineLabelsBreakAtSpaces)
+{
+    Chart->LeftAxis()->SetAxisValuesFormat("#,##0 'mV'");
+    EXPECT_EQ(Chart->LeftAxis()->LabelText(1500), Thousands("1", "500") + " mV");
+    Chart->LeftAxis()->SetLabelsMultiLine(true);
+    EXPECT_EQ(Chart->LeftAxis()->LabelText(1500), Thousands("1", "500") + "\rmV");
+    // Two lines take the room of their wider line: "1,500 " against "mV".
+    Fill(2, [](int i) { return i * 1500.0; });
+    Chart->LeftAxis()->SetIncrement(1500);
+    Paint();
+    Chart->Invalidate();
+    Paint();
+    EXPECT_EQ(Chart->PlotRect().Left, 13 + 7 * 5 + 7 + 6);
+}
+
 TEST(AxisSetters, RejectedValuesKeepTheOldOneWithTheirMessages)
 {
     TChart chart(nullptr);
