@@ -124,7 +124,9 @@ public:
     // Wakes on Stop at any point.
     virtual TIoResult Read(uint8_t* Buffer, std::size_t Capacity, TWaitHandle Stop) = 0;
     // Line errors and modem events since the last call: CommError bits, and 8 for a carrier
-    // change plus 4 for a ring. Lines that cannot report them give 0 and 0.
+    // change plus 4 for a ring. Lines that cannot report them give 0 and 0. On POSIX these
+    // come from the driver's counters, which the receive thread asks after every read: a
+    // change that comes without data is reported with the next bytes.
     virtual void TakeLineEvents(uint32_t& Errors, uint32_t& ModemEvent) = 0;
     // Writes some of the bytes, waiting while the line cannot take any; Count says how many.
     virtual TIoResult Write(const uint8_t* Buffer, std::size_t Length, TWaitHandle Stop) = 0;

@@ -40,7 +40,8 @@ enum class TRtsControl : uint8_t { RtsEnable, RtsDisable, RtsHandshake, RtsTrans
 using TReceiveDataEvent =
     std::function<void(TObject* Sender, const void* Buffer, uint16_t BufferLength)>;
 // EventMask: CommError bits of platform/SerialDevice.h (0x01 input buffer overflow, 0x02
-// overrun, 0x04 parity, 0x08 framing, 0x10 break), as far as the line's driver counts them.
+// overrun, 0x04 parity, 0x08 framing, 0x10 break), as far as the line's driver counts them;
+// on POSIX they are noticed when bytes arrive, and pseudo-terminals report none.
 using TReceiveErrorEvent = std::function<void(TObject* Sender, uint32_t EventMask)>;
 // ModemEvent: 8 carrier changed, 4 ring, 12 both.
 using TModemStateChangeEvent = std::function<void(TObject* Sender, uint32_t ModemEvent)>;
