@@ -100,10 +100,3 @@ TEST(MessageQueue, AClosedQueueRefusesPostsAndDropsWhatItHeld)
     EXPECT_FALSE(queue.Take(taken));
     EXPECT_EQ(WaitForAny({queue.Handle()}, 0), WaitTimeout);
 }
-
-TEST(HeapBlock, HasRoomForTheTerminatingZero)
-{
-    const THeapBlock block = AllocBlock(2048);
-    ASSERT_TRUE(block);
-    EXPECT_EQ(block[2048], 0);
-}
