@@ -94,8 +94,9 @@ public:
     TPoint ScreenToClient(TPoint P) const;
     static TPoint CursorPos();
 
-    // Asks for a paint at the next turn of the message loop.
-    void Invalidate();
+    // Asks for a paint at the next turn of the message loop. Controls that keep a picture of
+    // their own (the chart's off-screen image) override it to mark that picture stale too.
+    virtual void Invalidate();
     // Paints now if a paint is pending.
     void Update();
     // Invalidate, then Update.

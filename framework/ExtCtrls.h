@@ -33,10 +33,6 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor Value);
 
-    // Every property change of a panel ends here; a derived control that keeps an image of
-    // itself marks it stale here too.
-    virtual void Invalidate() { TWinControl::Invalidate(); }
-
     // The background, bevels and border, inwards from Rect; Rect comes back as the area inside.
     void PaintFrame(TCanvas& Canvas, TRect& Rect) const;
 
