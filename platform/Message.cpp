@@ -1,3 +1,4 @@
+// The heap blocks that travel with messages between threads.
 #include "platform/Message.h"
 
 #include <new>
