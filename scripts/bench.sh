@@ -7,5 +7,11 @@ scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DOSTREL_TESTS=OFF -DOSTREL_BENCH=ON >/dev/null
 cmake --build build-bench
 export QT_QPA_PLATFORM=offscreen
-if [ $# -eq 0 ]; then set -- build-bench/bench/bench_*; else set -- "${@/#/build-bench/bench/}"; fi
+if [ $# -eq 0 ]; then
+  set -- build-bench/bench/bench_*
+else
+  names=()
+  for n in "$@"; do names+=("build-bench/bench/bench_${n#bench_}"); done
+  set -- "${names[@]}"
+fi
 for b in "$@"; do echo "== $(basename "$b")"; "$b"; done
