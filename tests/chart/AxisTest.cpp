@@ -293,24 +293,6 @@ TEST_F(StationAxes, LabelsOffWithTicksOnLabelsOnlyDrawTheLineAlone)
     EXPECT_EQ(left->TickPositions().size(), 6u);
 }
 
-TEST_F(StationAxes, GridCentredBetweenLabels)
-{
-    Fill(2, [](int i) { return i * 1000.0; });
-    Chart->LeftAxis()->SetGridCentered(true);
-    Chart->LeftAxis()->MinorTicks()->SetVisible(false);
-    const platform::TBitmapImage& img = Paint();
-    const std::vector<int> ticks = Chart->LeftAxis()->TickPositions();
-    const int between = axismath::Round((ticks[1] + ticks[2]) * 0.5);
-    const auto greyIn = [&](int y) {
-        int n = 0;
-        for (int gx = Chart->PlotRect().Left + 1; gx < Chart->PlotRect().Right; ++gx)
-            n += img.Pixel(gx, y) == Grey;
-        return n;
-    };
-    EXPECT_GT(greyIn(between), 100);
-    EXPECT_EQ(greyIn(ticks[1]), 0);
-}
-
 TEST_F(StationAxes, NextLabelEventSuppliesTheValues)
 {
     Fill(2, [](int i) { return i * 1000.0; });
@@ -473,31 +455,6 @@ TEST(AxisSetters, RepaintOnlyOnAChange)
     EXPECT_TRUE(requested());
     axis.SetLimits(1, 2);
     EXPECT_FALSE(requested());
-}
-
-TEST(AxisDefaults, AsCreatedByTheChart)
-{
-    TChart chart(nullptr);
-    const TChartAxis& left = *chart.LeftAxis();
-    EXPECT_EQ(left.Axis()->Width(), 2);
-    EXPECT_EQ(left.Grid()->Color(), clGray);
-    EXPECT_EQ(left.Grid()->Style(), psDot);
-    EXPECT_TRUE(left.Grid()->Visible());
-    EXPECT_FALSE(left.MinorGrid()->Visible());
-    EXPECT_EQ(left.Ticks()->Color(), clGray);
-    EXPECT_EQ(left.TickLength(), 4);
-    EXPECT_EQ(left.MinorTickLength(), 2);
-    EXPECT_EQ(left.MinorTickCount(), 3);
-    EXPECT_EQ(left.LabelsSeparation(), 10);
-    EXPECT_EQ(left.AxisValuesFormat(), "#,##0.###");
-    EXPECT_EQ(left.LabelsFont()->Name(), "Arial");
-    EXPECT_EQ(left.LabelsFont()->Size(), 8);
-    EXPECT_EQ(left.LabelsFont()->Color(), clBlack);
-    EXPECT_EQ(left.Title()->Angle(), 90);
-    EXPECT_EQ(chart.RightAxis()->Title()->Angle(), 270);
-    EXPECT_EQ(chart.BottomAxis()->Title()->Angle(), 0);
-    EXPECT_FALSE(chart.DepthAxis()->Visible());
-    EXPECT_EQ(left.EndPosition(), 100);
 }
 
 } // namespace

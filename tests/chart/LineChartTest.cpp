@@ -121,18 +121,4 @@ TEST_F(StationChart, FullScaleEverywhere)
     EXPECT_EQ(DrawnLeft(), std::vector<std::string>{"65" + LocaleSeparators().Thousand + "535"});
 }
 
-TEST_F(StationChart, EveryBlockRepaintsOnce)
-{
-    Show(1024, [](int i) { return i; }, "first");
-    int paints = 0;
-    Chart->OnAfterDraw = [&](TObject*) { ++paints; };
-    Series.Clear();
-    Series.SetActive(true);
-    for (int i = 0; i < 512; ++i)
-        Series.Add(i * 2.0);
-    Application->ProcessMessages();
-    Chart->Update();
-    EXPECT_EQ(paints, 1);
-}
-
 } // namespace

@@ -245,22 +245,6 @@ TEST_F(StationLine, MarkersOfEveryPoint)
     EXPECT_EQ(PixelOf(2).X, Chart->PlotRect().Right - 5);
 }
 
-TEST_F(StationLine, PointerShapeFromTheEvent)
-{
-    Fill({20, 60, 40});
-    Chart->LeftAxis()->SetLimits(0, 100);
-    Series.Pointer()->SetVisible(true);
-    Series.LinePen()->SetVisible(false);
-    Series.OnGetPointerStyle = [](TChartSeries*, int Index) { return Index == 1 ? psSmallDot : psCross; };
-    const platform::TBitmapImage& img = Paint();
-    const TPoint p = PixelOf(1);
-    EXPECT_EQ(img.Pixel(p.X, p.Y), Red);
-    EXPECT_NE(img.Pixel(p.X + 2, p.Y), Red);
-    const TPoint q = PixelOf(2);
-    EXPECT_EQ(img.Pixel(q.X + 3, q.Y), Red);
-    EXPECT_EQ(img.Pixel(q.X, q.Y - 3), Red);
-}
-
 TEST(SeriesMargins, OnlyVisibleMarkersWidenTheAxes)
 {
     TLineSeries series(nullptr);
@@ -299,18 +283,6 @@ TEST(SeriesPointer, SizeBelowOneIsRejected)
     EXPECT_THROW(series.Pointer()->SetVertSize(-1), ChartException);
     EXPECT_EQ(series.Pointer()->HorizSize(), 4);
     EXPECT_EQ(series.Pointer()->VertSize(), 4);
-}
-
-TEST(SeriesDefaults, LineSeriesDrawsLinesWithoutMarkers)
-{
-    TLineSeries series(nullptr);
-    EXPECT_FALSE(series.Pointer()->Visible());
-    EXPECT_EQ(series.Pointer()->Style(), psRectangle);
-    EXPECT_TRUE(series.ConnectsPoints());
-    EXPECT_FALSE(series.Stairs());
-    EXPECT_EQ(series.LinePen()->Width(), 1);
-    EXPECT_EQ(series.LinePen()->Color(), clBlack);
-    EXPECT_EQ(series.LineBrush(), bsSolid);
 }
 
 TEST_F(StationLine, PropertyChangesRepaint)
