@@ -104,6 +104,7 @@ TEST_F(CommTest, APauseLongerThanTheIntervalSeparatesBlocks)
 
 TEST_F(CommTest, APauseShorterThanTheIntervalKeepsOneBlock)
 {
+    Comm.SetReadIntervalTimeout(400); // room for a loaded machine to oversleep the pause
     Open();
     Line->Write({1, 2, 3});
     std::this_thread::sleep_for(std::chrono::milliseconds(40));
@@ -190,7 +191,6 @@ TEST_F(CommTest, TheFarEndVanishingIsReportedAndTheComponentRecovers)
 
 TEST_F(CommTest, WritingToAVanishedLineReportsAHangup)
 {
-    Comm.SetReadIntervalTimeout(100);
     Open();
     Comm.OnRequestHangup = nullptr;
     Line->CloseFarEnd();
@@ -206,10 +206,11 @@ TEST_F(CommTest, WritingToAVanishedLineReportsAHangup)
 
 TEST_F(CommTest, ABlockPostedBeforeClosePortIsStillDelivered)
 {
+    Comm.SetReadIntervalTimeout(10);
     Open();
     Line->Write({0xAB, 0xCD});
-    // Long enough for the interval to end the read and the block to be posted, with the
-    // message loop not running.
+    // Long enough, many times over, for the interval to end the read and the block to be
+    // posted, with the message loop not running.
     std::this_thread::sleep_for(std::chrono::milliseconds(250));
     Comm.ClosePort();
     EXPECT_TRUE(Blocks.empty());
