@@ -6,7 +6,6 @@
 #include "chart/TeeFormat.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 namespace {
@@ -546,7 +545,9 @@ void TCustomChartAxis::DrawLabelsAndRecordTicks(double Increment)
     if (style == talText || style == talMark) {
         // One label per point of the attached series, skipping those that would overlap.
         const TChartSeriesList& list = *FParentChart->SeriesList();
-        int lastEnd = FHorizontal ? INT_MIN : INT_MAX;
+        bool any = false;
+        int lastLo = 0;
+        int lastHi = 0;
         for (int i = 0; i < list.Count(); ++i) {
             TChartSeries* s = list[i];
             if (!s->Active() || !s->IsAttachedToAxis(this))
@@ -556,9 +557,11 @@ void TCustomChartAxis::DrawLabelsAndRecordTicks(double Increment)
                 const int p = ValueToPixel(v);
                 const std::string text = s->PointLabel(k);
                 const int half = LabelSize(text) / 2;
-                if (FHorizontal ? p - half <= lastEnd : p + half >= lastEnd)
+                if (any && p + half >= lastLo && p - half <= lastHi)
                     continue;
-                lastEnd = FHorizontal ? p + half : p - half;
+                any = true;
+                lastLo = p - half;
+                lastHi = p + half;
                 if (FTickPositions.size() < kMaxTickPositions)
                     FTickPositions.push_back(p);
                 DrawText(p, FLabelsPosition, text, FLabelsAngle);
