@@ -4,7 +4,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QMessageBox>
-#include <QThread>
+#include <QTimer>
 
 TApplication* Application = nullptr;
 
@@ -44,13 +44,15 @@ void TApplication::ProcessMessages()
 
 bool TApplication::ProcessMessagesUntil(const std::function<bool()>& Done, int TimeoutMs)
 {
+    // Sleep in the event loop between checks: a timer wakes it now and then, so that a
+    // condition set by another thread without a message is seen too, and the deadline is kept.
     QDeadlineTimer deadline(TimeoutMs);
+    QTimer tick;
+    tick.start(1);
     while (!Done()) {
         if (deadline.hasExpired())
             return Done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents,
-                                        5);
-        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return true;
 }
