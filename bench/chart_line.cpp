@@ -130,13 +130,3 @@ BENCHMARK(QPainterPolyline)->Arg(1024)->Arg(10000)->Arg(100000)->Unit(benchmark:
 BENCHMARK(QPainterPolyline)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TApplication app(argc, argv, TApplication::TKind::Gui);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -95,13 +95,3 @@ void MemoryPerPoint(benchmark::State& State)
 BENCHMARK(MemoryPerPoint)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TApplication app(argc, argv, TApplication::TKind::Gui);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 // 10^6 points (1600 x 900), with 1- and 2-pixel pens. Antialiasing is off everywhere.
 #include "platform/DrawContext.h"
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPen>
@@ -135,12 +134,3 @@ BENCHMARK(BM_QPainter_1px_Sine)->Arg(1024)->Arg(10000)->Arg(100000)->Arg(1000000
 BENCHMARK(BM_QPainter_2px_Sine)->Arg(1024)->Arg(10000)->Arg(100000)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QPainter_1px_Noisy)->Arg(1024)->Arg(1000000)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv); // fonts and the raster engine want one
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
