@@ -6,12 +6,16 @@
 #include <QEvent>
 #include <QObject>
 
+#include <chrono>
 #include <deque>
 #include <mutex>
 
 namespace {
 
 const QEvent::Type NotifyEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+// How long one turn of the message loop may spend on posted messages.
+constexpr std::chrono::milliseconds WorkSlice{10};
 
 class TReceiver;
 
@@ -47,12 +51,22 @@ public:
             std::lock_guard guard(FSlot.Lock);
             FSlot.Scheduled = false;
         }
+        // A line that delivers faster than the handlers cope with must not hold the thread:
+        // after a slice of work the rest waits for a fresh event, behind input and painting.
+        const auto sliceEnd = std::chrono::steady_clock::now() + WorkSlice;
         for (;;) {
             TMessage message;
             {
                 std::lock_guard guard(FSlot.Lock);
                 if (FSlot.Pending.empty())
                     return true;
+                if (std::chrono::steady_clock::now() >= sliceEnd) {
+                    if (!FSlot.Scheduled) {
+                        FSlot.Scheduled = true;
+                        QCoreApplication::postEvent(this, new QEvent(NotifyEventType));
+                    }
+                    return true;
+                }
                 message = std::move(FSlot.Pending.front());
                 FSlot.Pending.pop_front();
             }

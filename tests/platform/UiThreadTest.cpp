@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -80,4 +81,45 @@ TEST(NotifyWindow, AHandlerInANestedMessageLoopStillReceivesWhatFollows)
     ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return seen.size() == 3; }, 2000));
     Application->ProcessMessages();
     EXPECT_EQ(seen, (std::vector<uint32_t>{1, 2, 3}));
+}
+
+TEST(NotifyWindow, ABacklogLeavesTheUiThreadFreeForOtherWork)
+{
+    // A line delivering faster than the handler copes with: other work on the user-interface
+    // thread (here a second window's message, posted after the backlog) must still get its turn
+    // long before the backlog is worked off.
+    constexpr uint32_t Backlog = 1000;
+    uint32_t handled = 0, handledBeforeOther = Backlog;
+    bool otherRan = false;
+    TNotifyWindow flooded([&](TMessage&) {
+        ++handled;
+        if (!otherRan)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    TNotifyWindow other([&](TMessage&) {
+        otherRan = true;
+        handledBeforeOther = handled;
+    });
+    for (uint32_t n = 0; n < Backlog; ++n)
+        ASSERT_TRUE(flooded.Handle().Post(Numbered(1, n)));
+    ASSERT_TRUE(other.Handle().Post(Numbered(2, 0)));
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return handled == Backlog; }, 5000));
+    EXPECT_TRUE(otherRan);
+    EXPECT_LT(handledBeforeOther, Backlog / 4);
+}
+
+TEST(NotifyWindow, AHandlerThatKeepsPostingDoesNotHoldTheUiThread)
+{
+    // Each message brings the next, as an endless flood would; the message loop must still
+    // come round to check its own conditions.
+    uint32_t handled = 0;
+    TWindowHandle handle;
+    TNotifyWindow window([&](TMessage&) {
+        if (++handled < 1000000)
+            handle.Post(Numbered(1, handled));
+    });
+    handle = window.Handle();
+    ASSERT_TRUE(handle.Post(Numbered(1, 0)));
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return handled > 0; }, 5000));
+    EXPECT_LT(handled, 1000000u);
 }
