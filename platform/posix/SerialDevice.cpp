@@ -287,6 +287,10 @@ TSerialDevice::TOpenResult TSerialDevice::Open(const std::string& Name,
         return TOpenResult::NotACommDevice;
     }
     ioctl(fd, TIOCEXCL);
+    // Whatever the last program left on the line, bytes pass raw from here on, even if the
+    // port goes on to refuse the component's block.
+    MakeRaw(t);
+    ioctl(fd, TCSETS2, &t);
     Device = std::make_unique<TPosixSerialDevice>(fd);
     return TOpenResult::Opened;
 }

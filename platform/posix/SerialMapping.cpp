@@ -39,24 +39,30 @@ bool DcbToTermios(const TDcb& Dcb, termios2& T)
         return false;
 
     const uint32_t rts = (Dcb.Flags & DcbFlag::RtsControlMask) >> DcbFlag::RtsControlShift;
-    T.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF |
-                   IXANY | INPCK | IGNPAR);
+    MakeRaw(T);
+    T.c_iflag &= ~(IXON | IXOFF | INPCK);
     T.c_iflag |= (Dcb.Flags & DcbFlag::Parity ? INPCK : 0) |
                  (Dcb.Flags & DcbFlag::OutX ? IXON : 0) | (Dcb.Flags & DcbFlag::InX ? IXOFF : 0);
-    T.c_oflag &= ~OPOST;
-    T.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     T.c_cflag &= ~(CBAUD | CIBAUD | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     const tcflag_t speed = SpeedCode(Dcb.BaudRate);
-    T.c_cflag |= speed | (speed << IBSHIFT) | CREAD | CLOCAL | sizes[Dcb.ByteSize - 5] |
+    T.c_cflag |= speed | (speed << IBSHIFT) | sizes[Dcb.ByteSize - 5] |
                  parities[Dcb.Parity] | (Dcb.StopBits != DcbStopBits::One ? CSTOPB : 0) |
                  ((Dcb.Flags & DcbFlag::OutxCtsFlow) || rts == 2 ? CRTSCTS : 0);
     T.c_ispeed = Dcb.BaudRate;
     T.c_ospeed = Dcb.BaudRate;
     T.c_cc[VSTART] = static_cast<cc_t>(Dcb.XonChar);
     T.c_cc[VSTOP] = static_cast<cc_t>(Dcb.XoffChar);
+    return true;
+}
+
+void MakeRaw(termios2& T)
+{
+    T.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXANY | IGNPAR);
+    T.c_oflag &= ~OPOST;
+    T.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    T.c_cflag |= CREAD | CLOCAL;
     T.c_cc[VMIN] = 1;
     T.c_cc[VTIME] = 0;
-    return true;
 }
 
 TDcb TermiosToDcb(const termios2& T)

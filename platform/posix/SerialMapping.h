@@ -31,6 +31,10 @@
 // value that has no line setting.
 bool DcbToTermios(const TDcb& Dcb, termios2& T);
 
+// The "always" row of the table alone: what opening sets, so that the bytes pass raw even
+// when the port later refuses a block.
+void MakeRaw(termios2& T);
+
 // The block that describes T, for a port that has not been configured yet.
 TDcb TermiosToDcb(const termios2& T);
 

@@ -184,6 +184,52 @@ TEST_F(Device, TheFarEndClosingIsAHangUpForBothDirections)
     EXPECT_EQ(Port->Write(buffer, 1, Stop.Handle()).Status, TIoResult::TStatus::HungUp);
 }
 
+// A port keeps its old line settings when it refuses a block; whatever a previous program left
+// there (line editing, echo, reads that end without bytes), the bytes must still pass raw.
+TEST(DeviceOpening, ALineThatRefusesTheBlockStillCarriesRawBytes)
+{
+    int master, slave;
+    char path[256];
+    ASSERT_EQ(openpty(&master, &slave, path, nullptr, nullptr), 0);
+    termios t;
+    tcgetattr(slave, &t);
+    t.c_lflag = (t.c_lflag & ~ICANON) | ECHO;
+    t.c_iflag |= ICRNL;
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    tcsetattr(slave, TCSANOW, &t);
+    std::unique_ptr<TSerialDevice> port;
+    ASSERT_EQ(TSerialDevice::Open(path, port), TSerialDevice::TOpenResult::Opened);
+    TDcb dcb;
+    port->GetCommState(dcb);
+    dcb.BaudRate = 0;
+    EXPECT_FALSE(port->SetCommState(dcb));
+    port->SetCommTimeouts({30, 0, 0, 0, 0});
+    TEvent stop;
+
+    // Nothing has arrived: the read waits instead of taking the empty line for a hang-up.
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        stop.Set();
+    });
+    uint8_t buffer[16];
+    EXPECT_EQ(port->Read(buffer, sizeof buffer, stop.Handle()).Status,
+              TIoResult::TStatus::Stopped);
+    stopper.join();
+    stop.Reset();
+
+    ASSERT_EQ(write(master, "a\rb", 3), 3);
+    const TIoResult r = port->Read(buffer, sizeof buffer, stop.Handle());
+    EXPECT_EQ(r.Status, TIoResult::TStatus::Completed);
+    EXPECT_EQ(std::string(buffer, buffer + r.Count), "a\rb");
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    char echoed[16];
+    EXPECT_LE(read(master, echoed, sizeof echoed), 0); // nothing went back to the device
+    port.reset();
+    close(slave);
+    close(master);
+}
+
 TEST_F(Device, PseudoTerminalsReportNoLineEvents)
 {
     uint32_t errors = 1, modem = 1;
