@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -209,6 +210,27 @@ TEST(Button, NormalShowsOneDarkPixelFrameAndFocusedTwoWithDottedRectangle)
     EXPECT_TRUE(Ring(after, 3, kFace));
 }
 
+TEST(Button, DefaultButtonLooksActiveWhileAnotherKindOfControlHasTheFocus)
+{
+    Station s;
+    s.Field->SetFocus();
+    ASSERT_TRUE(s.Field->Focused());
+    s.Button->SetDefault(true);
+    ASSERT_TRUE(s.Button->Active());
+    auto& active = s.Painted();
+    EXPECT_EQ(s.Button->ButtonState(), cxbsDefault);
+    EXPECT_TRUE(Ring(active, 0, clBlack));
+    EXPECT_TRUE(Ring(active, 1, clBlack));
+    EXPECT_TRUE(Ring(active, 3, kFace)) << "no focus rectangle without the focus";
+
+    // Another button taking the focus takes the role with it.
+    s.Other->SetFocus();
+    EXPECT_FALSE(s.Button->Active());
+    auto& inactive = s.Painted();
+    EXPECT_EQ(s.Button->ButtonState(), cxbsNormal);
+    EXPECT_TRUE(Ring(inactive, 1, kFace));
+}
+
 TEST(Button, MouseOverLightsTheFaceAndLeavingRestoresIt)
 {
     Station s;
@@ -379,13 +401,51 @@ TEST(Button, StateColourOfItsOwnFillsTheFace)
 TEST(Button, CaptionLargerThanTheButtonIsCentredAndClipped)
 {
     Station s;
-    s.Button->SetCaption("WWWWWWWWWWWWWWWWWWWW");
-    s.Button->Font().SetHeight(-40);
+    // A caption whose overhang is odd both ways, so that truncating and flooring division
+    // would place it one pixel apart.
+    platform::TBitmapImage scratch(1, 1);
+    platform::TDrawContext measure(scratch);
+    std::string text;
+    int height = 0;
+    TSize extent;
+    for (int h = 30; h < 60 && text.empty(); ++h) {
+        TFont font;
+        font.Assign(s.Button->Font());
+        font.SetHeight(-h);
+        measure.SelectFont(font.Desc());
+        for (int n = 6; n < 30 && text.empty(); ++n) {
+            const std::string candidate(std::size_t(n), 'W');
+            const TSize e = measure.TextExtent(candidate);
+            if (e.cx > 60 && e.cy > 25 && (61 - e.cx) % 2 != 0 && (26 - e.cy) % 2 != 0)
+                text = candidate, height = -h, extent = e;
+        }
+    }
+    ASSERT_FALSE(text.empty()) << "no caption with odd overhangs in the installed fonts";
+    s.Button->SetCaption(text);
+    s.Button->Font().SetHeight(height);
     auto& img = s.Painted();
-    // Ink reaches both sides: the text starts left of the button and ends right of it.
-    EXPECT_GT(Count(img, {1, 1, 6, 24}, clBlack), 0);
-    EXPECT_GT(Count(img, {54, 1, 59, 24}, clBlack), 0);
-    EXPECT_EQ(img.Width(), 60);
+    const int left = (60 - extent.cx + 1) / 2;
+    const int top = (25 - extent.cy + 1) / 2;
+    ASSERT_LT(left, 0);
+    ASSERT_LT(top, 0);
+
+    // The same text drawn whole, far from any edge: the button shows the part of it that
+    // falls inside, shifted by exactly the centring offset.
+    platform::TBitmapImage whole(extent.cx + 200, extent.cy + 200);
+    platform::TDrawContext dc(whole);
+    dc.SelectFont(s.Button->Font().Desc());
+    dc.SetTextColor(clBlack);
+    dc.SetBkMode(platform::TRANSPARENT);
+    dc.TextOut(100, 100, text);
+    int ink = 0, mismatches = 0;
+    for (int y = 1; y < 24; ++y)
+        for (int x = 1; x < 59; ++x) {
+            const bool shown = img.Pixel(x, y) == clBlack;
+            ink += shown;
+            mismatches += shown != (whole.Pixel(100 + x - left, 100 + y - top) == clBlack);
+        }
+    EXPECT_GT(ink, 50);
+    EXPECT_EQ(mismatches, 0) << "caption at " << left << ", " << top;
 }
 
 TEST(Button, AcceleratorLetterIsUnderlined)
