@@ -175,6 +175,33 @@ TEST(Button, EnterClicksTheActiveButton)
     EXPECT_EQ(w.ClicksB, 1);
 }
 
+TEST(Button, TabMovesTheFocusInTabOrderNotInCreationOrder)
+{
+    Window w;
+    auto* c = new TButton(w.Form);
+    c->SetParent(w.Form);
+    c->SetBounds(150, 10, 40, 25);
+    w.A->SetTabOrder(2);
+    w.B->SetTabOrder(0);
+    c->SetTabOrder(1);
+    w.B->SetFocus();
+    ASSERT_TRUE(w.B->Focused());
+    QTest::keyClick(w.B->Native(), Qt::Key_Tab);
+    EXPECT_TRUE(c->Focused());
+    QTest::keyClick(c->Native(), Qt::Key_Tab);
+    EXPECT_TRUE(w.A->Focused());
+    QTest::keyClick(w.A->Native(), Qt::Key_Tab);
+    EXPECT_TRUE(w.B->Focused()) << "round again";
+    QTest::keyClick(w.B->Native(), Qt::Key_Backtab);
+    EXPECT_TRUE(w.A->Focused());
+
+    // A button that is not a tab stop is passed over.
+    c->SetTabStop(false);
+    QTest::keyClick(w.A->Native(), Qt::Key_Tab);
+    QTest::keyClick(w.B->Native(), Qt::Key_Tab);
+    EXPECT_TRUE(w.A->Focused());
+}
+
 TEST(Button, AcceleratorLetterClicks)
 {
     Window w;
