@@ -250,7 +250,9 @@ private:
 std::string ResolvePortName(const std::string& Name)
 {
     // A path is used as it is; COM1 to COM256 are looked for where the user (or the device
-    // simulator) links them, then among the built-in serial ports.
+    // simulator) links them, then among the built-in serial ports. A link counts even when its
+    // device is absent (an unplugged adapter), so the port fails to open instead of another
+    // line answering under the same name.
     unsigned number;
     if (Name.find('/') != std::string::npos || !PortNumber(Name, number))
         return Name;
@@ -261,7 +263,7 @@ std::string ResolvePortName(const std::string& Name)
         dir = std::string(home) + "/.ostrel-smt/ports";
     const std::string link = dir + "/COM" + std::to_string(number);
     struct stat st;
-    if (!dir.empty() && stat(link.c_str(), &st) == 0)
+    if (!dir.empty() && lstat(link.c_str(), &st) == 0)
         return link;
     return "/dev/ttyS" + std::to_string(number - 1);
 }

@@ -81,6 +81,14 @@ TEST_F(PortNames, ComNamesFindTheirLinkOrTheBuiltInPort)
     EXPECT_EQ(ResolvePortName("COM256"), "/dev/ttyS255");
 }
 
+TEST_F(PortNames, ALinkWhoseDeviceIsUnpluggedStillNamesThePort)
+{
+    // The adapter the user linked is gone: opening must fail on it rather than reach a built-in
+    // port that happens to carry the same number.
+    std::filesystem::create_symlink(Dir + "/ttyUSB-unplugged", Dir + "/COM1");
+    EXPECT_EQ(ResolvePortName("COM1"), Dir + "/COM1");
+}
+
 TEST_F(PortNames, PathsAndOtherNamesPassUnchanged)
 {
     for (const char* name : {"/dev/ttyUSB0", "./COM3", "COM0", "COM257", "COM03", "COM", "COMX",
