@@ -69,6 +69,20 @@ TEST_F(CommTest, SendDataEmptyFiresOnceAfterEveryOpenAndOnceAfterEachRunDry)
     EXPECT_LE(Empties, 5); // one per run-dry: at most one per request
 }
 
+TEST_F(CommTest, LongRequestsGoOutWholeAndInOrderThroughWriteTimeOuts)
+{
+    // Far more than the line holds: every request is written in many pieces, and the write
+    // time-outs must not cut any of them short.
+    Comm.SetWriteTotalTimeoutMultiplier(1);
+    Comm.SetWriteTotalTimeoutConstant(1);
+    Open();
+    const std::vector<uint8_t> bytes = RandomBytes(3 * 65535, 5);
+    for (std::size_t at = 0; at < bytes.size(); at += 65535)
+        ASSERT_TRUE(Comm.SendData(bytes.data() + at, 65535));
+    EXPECT_TRUE(Line->Read(bytes.size(), 10000) == bytes);
+    EXPECT_EQ(Hangups, 0);
+}
+
 TEST_F(CommTest, ABurstArrivesAsOneTerminatedBlock)
 {
     Open();
@@ -139,6 +153,26 @@ TEST_F(CommTest, EveryByteOfALongStreamArrivesOnceAndInOrder)
         ASSERT_LE(size, 2048u);
     EXPECT_TRUE(Received() == stream);
     EXPECT_EQ(Hangups, 0);
+}
+
+TEST_F(CommTest, AReadThatEndsWithoutBytesEndsReceptionQuietly)
+{
+    // A total time-out lets a read end empty; reception stops there until the port reopens.
+    Comm.SetReadTotalTimeoutConstant(20);
+    Open();
+    Pump(150);
+    Line->Write({1, 2, 3});
+    Pump(150);
+    EXPECT_TRUE(Blocks.empty());
+    EXPECT_EQ(Hangups, 0);
+    EXPECT_TRUE(Comm.Opened());
+
+    Comm.ClosePort();
+    Comm.SetReadTotalTimeoutConstant(0);
+    Open();
+    Line->Write({4, 5});
+    ASSERT_TRUE(WaitFor([&] { return !Blocks.empty(); }));
+    EXPECT_EQ(Blocks, (std::vector<std::vector<uint8_t>>{{4, 5}}));
 }
 
 TEST_F(CommTest, ClosingDuringAPendingReadIsPromptAndQuiet)
