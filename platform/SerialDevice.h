@@ -3,10 +3,10 @@
 // and the few operations the component performs on an open port. Each OS implements this in
 // its own folder; the component's logic stays the same over all of them.
 //
-// Threading: Open, the configuration calls and Purge run on the user-interface thread. Read
-// belongs to the receive thread and Write to the transmit thread; both may run at the same
-// time as each other and as the configuration calls. The owner destroys the device after both
-// threads have ended.
+// Threading: Open and the configuration calls run on the user-interface thread; Purge runs
+// there and in each worker thread as it ends. Read belongs to the receive thread and Write to
+// the transmit thread; both may run at the same time as each other and as the configuration
+// calls. The owner destroys the device after both threads have ended.
 
 #include "platform/Sync.h"
 
