@@ -104,7 +104,8 @@ TRect TWinControl::BoundsRect() const
     return {Left(), Top(), Left() + Width(), Top() + Height()};
 }
 
-bool TWinControl::Visible() const { return FVisible; }
+// The platform closes windows by itself (the title-bar button, Close): ask it.
+bool TWinControl::Visible() const { return FParent ? FVisible : FNative->isVisible(); }
 
 void TWinControl::SetVisible(bool Value)
 {

@@ -69,6 +69,9 @@ public:
     TRect ClientRect() const; // (0, 0, Width, Height)
     TRect BoundsRect() const; // in the parent's coordinates
 
+    // A control inside a parent is visible as long as it has not been hidden, whether or not
+    // its window is on the screen; a window (no parent) only while it is shown, so a window
+    // that has been closed, or never shown, is not.
     bool Visible() const;
     void SetVisible(bool Value);
     void Show() { SetVisible(true); }

@@ -277,6 +277,16 @@ TEST(Button, WatchEndsWhenTheWindowIsHiddenUnderTheCursor)
     EXPECT_FALSE(s.Button->IsWatchingMouse());
 }
 
+TEST(Button, WatchEndsWhenTheWindowIsClosedUnderTheCursor)
+{
+    Station s;
+    s.MoveCursor(s.ButtonCentreOnScreen());
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return s.Button->IsHot(); }, 1000));
+    s.Form->Close();
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return !s.Button->IsHot(); }, 1000));
+    EXPECT_FALSE(s.Button->IsWatchingMouse());
+}
+
 TEST(Button, DisabledButtonIsNeverHotAndDisablingClearsHot)
 {
     Station s;

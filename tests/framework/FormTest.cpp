@@ -1,5 +1,6 @@
 #include "framework/Application.h"
 #include "framework/Forms.h"
+#include "framework/StdCtrls.h"
 #include "framework/Timer.h"
 
 #include <QScreen>
@@ -43,6 +44,34 @@ TEST(Form, CloseAsksOnCloseAndHidesUnlessRefused)
     form.Close();
     EXPECT_EQ(asked, 2);
     EXPECT_FALSE(form.Native()->isVisible());
+}
+
+TEST(Form, VisibleOnlyWhileShownAndItsControlsCanFocusOnlyThen)
+{
+    TForm form(nullptr);
+    auto* button = new TButton(&form);
+    button->SetParent(&form);
+    EXPECT_FALSE(form.Visible()) << "not shown yet";
+    EXPECT_TRUE(button->Visible()) << "a control is visible unless hidden";
+    EXPECT_FALSE(button->CanFocus());
+
+    form.Show();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(button->CanFocus());
+
+    TCloseAction answer = caNone;
+    form.OnClose = [&](TObject*, TCloseAction& action) { action = answer; };
+    form.Close();
+    EXPECT_TRUE(form.Visible()) << "refused";
+    answer = caHide;
+    form.Close();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(button->CanFocus());
+
+    form.Show();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_TRUE(button->Visible());
+    EXPECT_TRUE(button->CanFocus());
 }
 
 TEST(Form, FailingOnCloseKeepsTheWindowOpen)
