@@ -43,6 +43,13 @@ double CpuSeconds(clockid_t Clock)
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
+// The command line each measured application is given; it outlives the application.
+struct TArgs {
+    int Argc = 1;
+    char Name[6] = "bench";
+    char* Argv[2] = {Name, nullptr};
+};
+
 struct TResult {
     bool Ok = false;
     double Seconds = 0;
@@ -137,10 +144,8 @@ double PeakRssMiB()
 
 TResult CommThroughput()
 {
-    int argc = 1;
-    char name[] = "bench";
-    char* argv[] = {name, nullptr};
-    TApplication app(argc, argv, TApplication::TKind::Console);
+    TArgs args;
+    TApplication app(args.Argc, args.Argv, TApplication::TKind::Console);
     TLine line;
     TComm comm(nullptr);
     comm.SetCommName(line.SlavePath);
@@ -176,10 +181,8 @@ TResult CommThroughput()
 
 TResult PeerThroughput()
 {
-    int argc = 1;
-    char name[] = "bench";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    TArgs args;
+    QCoreApplication app(args.Argc, args.Argv);
     TLine line;
     QSerialPort port(QString::fromStdString(line.SlavePath));
     TResult r;
@@ -210,10 +213,8 @@ TResult PeerThroughput()
 
 TResult CommLatency()
 {
-    int argc = 1;
-    char name[] = "bench";
-    char* argv[] = {name, nullptr};
-    TApplication app(argc, argv, TApplication::TKind::Console);
+    TArgs args;
+    TApplication app(args.Argc, args.Argv, TApplication::TKind::Console);
     TLine line;
     TComm comm(nullptr);
     comm.SetCommName(line.SlavePath);
@@ -248,10 +249,8 @@ TResult CommLatency()
 
 TResult PeerLatency()
 {
-    int argc = 1;
-    char name[] = "bench";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    TArgs args;
+    QCoreApplication app(args.Argc, args.Argv);
     TLine line;
     QSerialPort port(QString::fromStdString(line.SlavePath));
     TResult r;
