@@ -216,7 +216,7 @@ TEST_F(StationAxes, SixteenBitRangeCarriesThousandsSeparators)
               (std::vector<std::string>{Thousands("60", "000"), Thousands("50", "000"), Thousands("40", "000"),
                                         Thousands("30", "000"), Thousands("20", "000"), Thousands("10", "000"), "0"}));
     EXPECT_EQ(Chart->LeftAxis()->LabelText(65535), Thousands("65", "535"));
-    EXPECT_EQ(Chart->LeftAxis()->LabelText(-1234.5), "-" + Thousands("1", "234") + LocaleSeparators().Decimal + "5");
+    EXPECT_EQ(Chart->LeftAxis()->LabelText(-1234.5), Thousands("-1", "234") + LocaleSeparators().Decimal + "5");
 }
 
 TEST_F(StationAxes, ConversionsAtBothEnds)
