@@ -63,7 +63,7 @@ int MaxLabelCount(int AxisLength, int LabelSize, int SeparationPercent)
     if (LabelSize <= 0)
         return 1;
     const int gap = SeparationPercent > 0 ? RoundExt(SeparationPercent * ext(0.01) * LabelSize) : 0;
-    return RoundExt(ext(AxisLength) / (LabelSize + gap));
+    return RoundExt(ext(AxisLength) / (ext(LabelSize) + gap));
 }
 
 double IncrementForLabels(double Range, int MaxLabels, double Wished, int SeparationPercent)

@@ -60,6 +60,8 @@ TEST(MaxLabelCount, FromLengthSizeAndSeparation)
     EXPECT_EQ(MaxLabelCount(21, 14, 50), 1);   // g = 7, Round(1.0)
     EXPECT_EQ(MaxLabelCount(30, 20, 0), 2);    // Round(1.5) to even
     EXPECT_EQ(MaxLabelCount(50, 20, 0), 2);    // Round(2.5) to even
+    // A separation so large that the gap saturates still counts in room, not in overflow.
+    EXPECT_EQ(MaxLabelCount(335, 110, INT_MAX), 0);
 }
 
 TEST(IncrementForLabels, SearchesTheSmallestStepThatFits)
