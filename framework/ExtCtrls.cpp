@@ -7,7 +7,9 @@ void Frame3D(TCanvas& Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, 
     pen.SetStyle(psSolid);
     --Rect.Right;
     --Rect.Bottom;
-    for (int i = 0; i < Width; ++i) {
+    // Once the rings have met in the middle there is nothing left to frame: a width beyond
+    // half the rectangle would otherwise draw rings turned inside out (and a huge one never end).
+    for (int i = 0; i < Width && Rect.Left <= Rect.Right && Rect.Top <= Rect.Bottom; ++i) {
         pen.SetColor(TopColor);
         const TPoint top[] = {{Rect.Left, Rect.Bottom}, {Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}};
         Canvas.Polyline(top, 3);

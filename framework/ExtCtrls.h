@@ -14,8 +14,9 @@
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
 // A three-dimensional frame Width pixels wide drawn inwards from Rect: TopColor on the top and
-// left edges, BottomColor on the bottom and right. Rect comes back shrunk by Width on every
-// side. Leaves the canvas pen one pixel wide, solid, in BottomColor.
+// left edges, BottomColor on the bottom and right. Rect comes back shrunk by one pixel on every
+// side per ring drawn: Width rings, fewer when they meet in the middle first. Leaves the canvas
+// pen one pixel wide, solid, in BottomColor.
 void Frame3D(TCanvas& Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width);
 
 class TCustomPanel : public TWinControl {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 
@@ -359,6 +360,26 @@ TEST(FrameworkPanel, PaintsItsColourInsideARaisedBevel)
     EXPECT_EQ(panel.BackStore().Pixel(1, 1), Shadow);
     EXPECT_EQ(panel.BackStore().Pixel(28, 18), Highlight);
     EXPECT_EQ(panel.BackStore().Pixel(2, 2), Face);
+}
+
+TEST(FrameworkPanel, ABevelWiderThanThePanelEndsWhenThePanelIsCovered)
+{
+    // Each ring of the frame is one pixel: beyond half the panel there is nothing left to
+    // draw, however wide the bevel was set.
+    PlainPanel panel(nullptr);
+    panel.SetBounds(0, 0, 30, 20);
+    panel.SetBevelWidth(INT_MAX);
+    panel.Repaint();
+    const platform::TBitmapImage& img = panel.BackStore();
+    EXPECT_EQ(img.Pixel(0, 0), Highlight);
+    EXPECT_EQ(img.Pixel(5, 8), Highlight);
+    EXPECT_EQ(img.Pixel(29, 19), Shadow);
+    EXPECT_EQ(img.Pixel(24, 15), Shadow);
+    int face = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 30; ++x)
+            face += img.Pixel(x, y) == Face;
+    EXPECT_EQ(face, 0);
 }
 
 } // namespace
