@@ -119,6 +119,33 @@ TEST_F(StationLine, TwoPixelRedLineInsideTheClip)
     }
 }
 
+TEST_F(StationLine, PointsOnOnePixelMakeNoSegmentAndTheLineGoesOnFromThere)
+{
+    Chart->BottomAxis()->SetLimits(0, 1000);
+    Chart->LeftAxis()->SetLimits(0, 10);
+    Series.AddPoint(100, 5);
+    Series.AddPoint(100.1, 5);
+    ASSERT_EQ(PixelOf(0), PixelOf(1));
+    // Not even the dot that a wide pen could leave for a line of no length.
+    EXPECT_EQ(CountColour(Paint(), Red, Whole(Chart->BackStore())), 0);
+
+    Series.AddPoint(600, 8);
+    const platform::TBitmapImage& img = Paint();
+    std::vector<platform::TRgb> three;
+    for (int y = 0; y < img.Height(); ++y)
+        for (int x = 0; x < img.Width(); ++x)
+            three.push_back(img.Pixel(x, y));
+    // The same picture as the line from the shared pixel straight to the last point.
+    Series.Delete(1);
+    const platform::TBitmapImage& two = Paint();
+    int differ = 0;
+    for (int y = 0; y < two.Height(); ++y)
+        for (int x = 0; x < two.Width(); ++x)
+            differ += two.Pixel(x, y) != three[std::size_t(y * two.Width() + x)];
+    EXPECT_EQ(differ, 0);
+    EXPECT_TRUE(SegmentDrawn(two, PixelOf(0), PixelOf(1)));
+}
+
 TEST_F(StationLine, PointsWithoutValueBreakTheLine)
 {
     Fill({10, 50, 20, 60, 30});
