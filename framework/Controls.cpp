@@ -78,6 +78,9 @@ void TWinControl::SetParent(TWinControl* Value)
         Value->FControls.push_back(this);
         // Qt hides a widget that changes parent; a control stays as visible as it was.
         FNative->setVisible(FVisible);
+        // A tab order given before the parent takes its place now.
+        if (FTabOrder >= 0)
+            Value->ChainTabOrder();
     }
 }
 
@@ -134,14 +137,18 @@ void TWinControl::SetTabStop(bool Value)
 void TWinControl::SetTabOrder(int Value)
 {
     FTabOrder = Value;
-    if (!FParent)
-        return;
-    auto siblings = FParent->FControls;
-    std::stable_sort(siblings.begin(), siblings.end(), [](auto* a, auto* b) {
+    if (FParent)
+        FParent->ChainTabOrder();
+}
+
+void TWinControl::ChainTabOrder()
+{
+    auto children = FControls;
+    std::stable_sort(children.begin(), children.end(), [](auto* a, auto* b) {
         return a->FTabOrder < b->FTabOrder;
     });
-    for (size_t i = 1; i < siblings.size(); ++i)
-        QWidget::setTabOrder(siblings[i - 1]->FNative, siblings[i]->FNative);
+    for (size_t i = 1; i < children.size(); ++i)
+        QWidget::setTabOrder(children[i - 1]->FNative, children[i]->FNative);
 }
 
 bool TWinControl::Focused() const { return FNative->hasFocus(); }

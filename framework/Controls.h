@@ -140,6 +140,8 @@ private:
 
     void PaintBackStore();
     void RemoveControl(TWinControl* Child);
+    // Links the children's widgets in the order of their TabOrder.
+    void ChainTabOrder();
 
     QWidget* FNative;
     TWinControl* FParent = nullptr;

@@ -202,6 +202,26 @@ TEST(Button, TabMovesTheFocusInTabOrderNotInCreationOrder)
     EXPECT_TRUE(w.A->Focused());
 }
 
+TEST(Button, TabOrderGivenBeforeTheParentStillCounts)
+{
+    Window w;
+    auto* c = new TButton(w.Form);
+    auto* d = new TButton(w.Form);
+    c->SetTabOrder(3);
+    d->SetTabOrder(2);
+    w.A->SetTabOrder(1);
+    w.B->SetTabOrder(0);
+    c->SetParent(w.Form);
+    d->SetParent(w.Form);
+    c->SetBounds(150, 10, 20, 25);
+    d->SetBounds(175, 10, 20, 25);
+    w.A->SetFocus();
+    QTest::keyClick(w.A->Native(), Qt::Key_Tab);
+    EXPECT_TRUE(d->Focused());
+    QTest::keyClick(d->Native(), Qt::Key_Tab);
+    EXPECT_TRUE(c->Focused());
+}
+
 TEST(Button, AcceleratorLetterClicks)
 {
     Window w;
