@@ -1,0 +1,136 @@
+// The receive thread over a scripted line, for what a pseudo-terminal cannot show: line errors
+// and modem events, and a notification window that is gone.
+#include "serial/CommThreads.h"
+
+#include "framework/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <deque>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Hands out one scripted read after another, each with the line events that came with it; once
+// the script is done, reads wait for the stop handle.
+class TScriptedLine final : public TSerialDevice {
+public:
+    struct TStep {
+        std::string Bytes;
+        uint32_t Errors = 0;
+        uint32_t ModemEvent = 0;
+    };
+
+    explicit TScriptedLine(std::deque<TStep> Script) : FScript(std::move(Script)) {}
+
+    bool SetupComm(uint32_t, uint32_t) override { return true; }
+    bool GetCommState(TDcb&) override { return true; }
+    bool SetCommState(const TDcb&) override { return true; }
+    bool SetCommTimeouts(const TCommTimeouts&) override { return true; }
+    void Purge(uint32_t) override {}
+
+    TIoResult Read(uint8_t* Buffer, std::size_t Capacity, TWaitHandle Stop) override
+    {
+        ++Reads;
+        if (FScript.empty()) {
+            WaitForAny({Stop});
+            return {TIoResult::TStatus::Stopped, 0, 0};
+        }
+        FCurrent = FScript.front();
+        FScript.pop_front();
+        const std::size_t count = std::min(Capacity, FCurrent.Bytes.size());
+        std::memcpy(Buffer, FCurrent.Bytes.data(), count);
+        return {TIoResult::TStatus::Completed, count, 0};
+    }
+
+    void TakeLineEvents(uint32_t& Errors, uint32_t& ModemEvent) override
+    {
+        Errors = FCurrent.Errors;
+        ModemEvent = FCurrent.ModemEvent;
+        FCurrent.Errors = FCurrent.ModemEvent = 0;
+    }
+
+    TIoResult Write(const uint8_t*, std::size_t Length, TWaitHandle) override
+    {
+        return {TIoResult::TStatus::Completed, Length, 0};
+    }
+
+    std::atomic<int> Reads{0};
+
+private:
+    std::deque<TStep> FScript;
+    TStep FCurrent;
+};
+
+struct TSeen {
+    uint32_t Code;
+    uint32_t Number; // LParam for events, WParam (the count) for blocks
+    std::string Bytes;
+};
+
+bool operator==(const TSeen& A, const TSeen& B)
+{
+    return A.Code == B.Code && A.Number == B.Number && A.Bytes == B.Bytes;
+}
+
+void PrintTo(const TSeen& S, std::ostream* Out)
+{
+    *Out << std::hex << "{0x" << S.Code << ", " << S.Number << ", \"" << S.Bytes << "\"}";
+}
+
+} // namespace
+
+TEST(ReadThread, LineEventsComeBeforeTheirBlockErrorFirstAndReceptionGoesOn)
+{
+    TScriptedLine line({{"ab", CommError::Frame | CommError::Overrun, 12},
+                        {"c", 0, 8},
+                        {"d", CommError::RxParity, 0},
+                        {"e"}});
+    std::vector<TSeen> seen;
+    TNotifyWindow window([&](TMessage& M) {
+        seen.push_back(M.Code == WM_COMM_RECEIVED
+                           ? TSeen{M.Code, M.WParam,
+                                   std::string(reinterpret_cast<char*>(M.Block.get()), M.WParam)}
+                           : TSeen{M.Code, M.LParam, ""});
+    });
+    TEvent stop;
+    {
+        TReadThread thread(&line, stop.Handle(), window.Handle());
+        thread.Start();
+        ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return seen.size() >= 8; }, 3000));
+        stop.Set();
+    }
+    Application->ProcessMessages();
+    const std::vector<TSeen> expected = {
+        {WM_COMM_LINE_ERROR, CommError::Frame | CommError::Overrun, ""},
+        {WM_COMM_MODEM, 12, ""},
+        {WM_COMM_RECEIVED, 2, "ab"},
+        {WM_COMM_MODEM, 8, ""},
+        {WM_COMM_RECEIVED, 1, "c"},
+        {WM_COMM_LINE_ERROR, CommError::RxParity, ""},
+        {WM_COMM_RECEIVED, 1, "d"},
+        {WM_COMM_RECEIVED, 1, "e"},
+    };
+    EXPECT_EQ(seen, expected);
+}
+
+TEST(ReadThread, AWindowThatIsGoneEndsTheThreadAfterItsFirstBlock)
+{
+    TScriptedLine line({{"ab"}, {"cd"}});
+    TWindowHandle gone;
+    {
+        TNotifyWindow window([](TMessage&) {});
+        gone = window.Handle();
+    }
+    TEvent stop;
+    TReadThread thread(&line, stop.Handle(), gone);
+    thread.Start();
+    Application->ProcessMessagesUntil([] { return false; }, 100);
+    EXPECT_EQ(line.Reads, 1); // a thread still going would have read the second block
+    stop.Set();
+}
