@@ -1,5 +1,5 @@
-// The receive thread over a scripted line, for what a pseudo-terminal cannot show: line errors
-// and modem events, and a notification window that is gone.
+// The worker threads over a scripted line, for what a pseudo-terminal cannot show: line errors
+// and modem events, a notification window that is gone, writes that take one byte at a time.
 #include "serial/CommThreads.h"
 
 #include "framework/Application.h"
@@ -55,12 +55,17 @@ public:
         FCurrent.Errors = FCurrent.ModemEvent = 0;
     }
 
-    TIoResult Write(const uint8_t*, std::size_t Length, TWaitHandle) override
+    // Takes one byte per call, as a line with a short write time-out might.
+    TIoResult Write(const uint8_t* Buffer, std::size_t Length, TWaitHandle) override
     {
-        return {TIoResult::TStatus::Completed, Length, 0};
+        if (Length == 0)
+            return {TIoResult::TStatus::Failed, 0, 0};
+        Written.push_back(static_cast<char>(Buffer[0]));
+        return {TIoResult::TStatus::Completed, 1, 0};
     }
 
     std::atomic<int> Reads{0};
+    std::string Written; // transmit thread only while it runs
 
 private:
     std::deque<TStep> FScript;
@@ -133,4 +138,35 @@ TEST(ReadThread, AWindowThatIsGoneEndsTheThreadAfterItsFirstBlock)
     Application->ProcessMessagesUntil([] { return false; }, 100);
     EXPECT_EQ(line.Reads, 1); // a thread still going would have read the second block
     stop.Set();
+}
+
+TEST(WriteThread, SendEmptyOnlyAfterStartingAndAfterWrittenRequests)
+{
+    TScriptedLine line({});
+    int empties = 0;
+    TNotifyWindow window([&](TMessage& M) { empties += M.Code == WM_COMM_SEND_EMPTY; });
+    TEvent stop;
+    {
+        TWriteThread thread(&line, stop.Handle(), window.Handle());
+        thread.Start();
+        ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return empties == 1; }, 3000));
+
+        TMessage other;
+        other.Code = 0x0999;
+        ASSERT_TRUE(thread.Post(std::move(other)));
+        Application->ProcessMessagesUntil([] { return false; }, 50);
+        EXPECT_EQ(empties, 1); // a wake-up without a request
+
+        TMessage request;
+        request.Code = WM_COMM_SEND;
+        request.WParam = 5;
+        request.Block = AllocBlock(5);
+        std::memcpy(request.Block.get(), "abcde", 5);
+        ASSERT_TRUE(thread.Post(std::move(request)));
+        ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return empties == 2; }, 3000));
+        stop.Set();
+    }
+    EXPECT_EQ(line.Written, "abcde"); // the whole request, before the queue counted as empty
+    Application->ProcessMessages();
+    EXPECT_EQ(empties, 2);
 }
