@@ -303,6 +303,13 @@ TEST(Button, DisabledButtonIsNeverHotAndDisablingClearsHot)
     EXPECT_TRUE(Ring(img, 1, kFace));
     EXPECT_GT(Count(img, kCaptionBand, kShadow), 10) << "caption in button shadow";
     EXPECT_GT(Count(img, kCaptionBand, clWhite), 5) << "embossed in button highlight";
+    // The highlight copy lies one pixel right and down: whatever of it shows has the glyph
+    // itself just above and to the left.
+    for (int y = kCaptionBand.Top; y < kCaptionBand.Bottom; ++y)
+        for (int x = kCaptionBand.Left; x < kCaptionBand.Right; ++x)
+            if (img.Pixel(x, y) == clWhite) {
+                EXPECT_EQ(img.Pixel(x - 1, y - 1), kShadow) << x << ", " << y;
+            }
     EXPECT_EQ(Count(img, kCaptionBand, clBlack), 0);
 
     s.ParkCursor();
