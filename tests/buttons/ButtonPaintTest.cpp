@@ -199,8 +199,15 @@ TEST(Button, NormalShowsOneDarkPixelFrameAndFocusedTwoWithDottedRectangle)
     EXPECT_TRUE(Ring(focused, 0, clBlack));
     EXPECT_TRUE(Ring(focused, 1, clBlack));
     EXPECT_TRUE(Ring(focused, 2, kFace));
-    // The dotted rectangle: every other pixel of the ring 3 inside the edge is changed.
-    EXPECT_NEAR(RingCount(focused, 3, kFace), RingLength(focused, 3) / 2, 2);
+    // The dotted rectangle: every other pixel of the ring 3 inside the edge is inverted.
+    constexpr TColor kInvertedFace = RGB(255 - 212, 255 - 208, 255 - 200);
+    for (int y = 3; y < 22; ++y)
+        for (int x = 3; x < 57; ++x) {
+            if (x != 3 && x != 56 && y != 3 && y != 21)
+                continue;
+            EXPECT_EQ(focused.Pixel(x, y), (x + y) % 2 == 0 ? kInvertedFace : kFace)
+                << x << ", " << y;
+        }
     EXPECT_TRUE(Ring(focused, 4, kFace));
 
     // Focus moving to another button takes the look with it.
