@@ -613,8 +613,11 @@ void TDrawContext::BitBlt(int X, int Y, const TBitmapImage& Source)
     }
 }
 
-void TDrawContext::StretchBlt(const TRect& Dest, const TBitmapImage& Source)
+void TDrawContext::StretchBlt(const TRect& Requested, const TBitmapImage& Source)
 {
+    // Within device space, so that the width and height cannot overflow.
+    const TRect Dest{Near(Requested.Left), Near(Requested.Top), Near(Requested.Right),
+                     Near(Requested.Bottom)};
     if (IsEmpty(Dest) || Source.Width() == 0 || Source.Height() == 0)
         return;
     QPainter p;

@@ -278,6 +278,13 @@ TEST(DrawContextCopy, BitBltPlacesAndClipsTheSource)
     EXPECT_EQ(Row(target, 1, 0, 8), "bbrrrrrr");
     EXPECT_EQ(Row(target, 2, 0, 8), "rrrrrrrr");
     EXPECT_EQ(target.Pixel(0, 6), kWhite);
+
+    // Edges far outside the image stretch the source beyond it without overflow: only its
+    // top-left pixel reaches the image.
+    dt.StretchBlt({0, 0, INT_MAX, INT_MAX}, source);
+    EXPECT_EQ(Row(target, 9, 0, 10), "bbbbbbbbbb");
+    dt.StretchBlt({INT_MIN, INT_MIN, 10, 10}, source);
+    EXPECT_EQ(Row(target, 9, 0, 10), "rrrrrrrrrr");
 }
 
 TEST(DrawContextShapes, EllipseAndPolygonStayWithinTheirBounds)
