@@ -149,6 +149,7 @@ constexpr int kWidestPen = 1 << 20;
 constexpr int kFarthest = 1 << 27;
 
 int Near(int Coordinate) { return std::clamp(Coordinate, -kFarthest, kFarthest); }
+TRect Near(const TRect& R) { return {Near(R.Left), Near(R.Top), Near(R.Right), Near(R.Bottom)}; }
 
 QRect QRectOf(const TRect& R) { return QRect(R.Left, R.Top, R.Width(), R.Height()); }
 
@@ -459,7 +460,7 @@ void TDrawContext::Ellipse(int X0, int Y0, int X1, int Y1)
     if (!FImpl->BeginPainter(p))
         return;
     FImpl->SetShapeTools(p, true);
-    p.drawEllipse(PenPathOf({X0, Y0, X1, Y1}));
+    p.drawEllipse(PenPathOf(Near(TRect{X0, Y0, X1, Y1})));
 }
 
 void TDrawContext::RoundRect(int X0, int Y0, int X1, int Y1, int CornerWidth, int CornerHeight)
@@ -468,7 +469,8 @@ void TDrawContext::RoundRect(int X0, int Y0, int X1, int Y1, int CornerWidth, in
     if (!FImpl->BeginPainter(p))
         return;
     FImpl->SetShapeTools(p, true);
-    p.drawRoundedRect(QRect(X0, Y0, X1 - X0 - 1, Y1 - Y0 - 1), CornerWidth / 2.0,
+    const TRect r = Near(TRect{X0, Y0, X1, Y1});
+    p.drawRoundedRect(QRect(r.Left, r.Top, r.Width() - 1, r.Height() - 1), CornerWidth / 2.0,
                       CornerHeight / 2.0, Qt::AbsoluteSize);
 }
 
@@ -493,8 +495,8 @@ namespace {
 // Start and span in sixteenths of a degree, counter-clockwise from Start to End.
 std::pair<int, int> ArcAngles(const TRect& Bounds, TPoint Start, TPoint End)
 {
-    const double cx = (Bounds.Left + Bounds.Right) / 2.0;
-    const double cy = (Bounds.Top + Bounds.Bottom) / 2.0;
+    const double cx = (double(Bounds.Left) + Bounds.Right) / 2.0;
+    const double cy = (double(Bounds.Top) + Bounds.Bottom) / 2.0;
     const double a0 = AngleOf(Start, cx, cy);
     double span = AngleOf(End, cx, cy) - a0;
     while (span <= 0)
@@ -511,7 +513,7 @@ void TDrawContext::Arc(const TRect& Bounds, TPoint Start, TPoint End)
         return;
     FImpl->SetShapeTools(p, true);
     const auto [start, span] = ArcAngles(Bounds, Start, End);
-    p.drawArc(PenPathOf(Bounds), start, span);
+    p.drawArc(PenPathOf(Near(Bounds)), start, span);
 }
 
 void TDrawContext::Pie(const TRect& Bounds, TPoint Start, TPoint End)
@@ -521,7 +523,7 @@ void TDrawContext::Pie(const TRect& Bounds, TPoint Start, TPoint End)
         return;
     FImpl->SetShapeTools(p, true);
     const auto [start, span] = ArcAngles(Bounds, Start, End);
-    p.drawPie(PenPathOf(Bounds), start, span);
+    p.drawPie(PenPathOf(Near(Bounds)), start, span);
 }
 
 void TDrawContext::SetPixel(int X, int Y, TRgb Color)
@@ -615,9 +617,7 @@ void TDrawContext::BitBlt(int X, int Y, const TBitmapImage& Source)
 
 void TDrawContext::StretchBlt(const TRect& Requested, const TBitmapImage& Source)
 {
-    // Within device space, so that the width and height cannot overflow.
-    const TRect Dest{Near(Requested.Left), Near(Requested.Top), Near(Requested.Right),
-                     Near(Requested.Bottom)};
+    const TRect Dest = Near(Requested);
     if (IsEmpty(Dest) || Source.Width() == 0 || Source.Height() == 0)
         return;
     QPainter p;

@@ -318,6 +318,23 @@ TEST(DrawContextShapes, EllipseAndPolygonStayWithinTheirBounds)
     EXPECT_EQ(poly.Pixel(15, 15), kWhite);
 }
 
+TEST(DrawContextShapes, FarBoundsFillTheImageWithoutOverflow)
+{
+    // The image lies deep inside each shape, far from its outline.
+    TBitmapImage image(10, 10);
+    TDrawContext dc(image);
+    dc.SelectBrush({kRed, TBrushStyle::Solid});
+    dc.Ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    EXPECT_EQ(CountNot(image, kRed), 0);
+    dc.SelectBrush({kBlue, TBrushStyle::Solid});
+    dc.RoundRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX, 8, 8);
+    EXPECT_EQ(CountNot(image, kBlue), 0);
+    dc.SelectBrush({kGreen, TBrushStyle::Solid});
+    // A pie from the right round to the top covers the quarter above and right of its centre.
+    dc.Pie({INT_MIN, -10, INT_MAX, 20}, {INT_MAX, 5}, {0, INT_MIN});
+    EXPECT_EQ(image.Pixel(9, 0), kGreen);
+}
+
 TEST(DrawContextShapes, ArcRunsCounterClockwiseFromStartToEndWithinTheBounds)
 {
     TBitmapImage image(30, 30);
