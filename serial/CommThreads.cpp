@@ -45,6 +45,10 @@ void TReadThread::Execute()
 {
     uint8_t buffer[ReadBlockSize];
     for (;;) {
+        // Reads that complete at once never wait, so a line that always has bytes ready would
+        // otherwise keep the thread (and ClosePort, which waits for it) going for ever.
+        if (WaitForAny({FStopEvent}, 0) == 0)
+            break;
         const TIoResult read = FPortHandle->Read(buffer, sizeof buffer, FStopEvent);
         if (read.Status == TIoResult::TStatus::Stopped)
             break;

@@ -124,6 +124,52 @@ TEST(ReadThread, LineEventsComeBeforeTheirBlockErrorFirstAndReceptionGoesOn)
     EXPECT_EQ(seen, expected);
 }
 
+// A line that always has a full block ready, as a device flooding faster than the thread
+// reads would. It gives up by itself long after the stop handle was set, so that a thread that
+// never looks at it still ends and the test can fail instead of hanging.
+class TFloodingLine final : public TSerialDevice {
+public:
+    bool SetupComm(uint32_t, uint32_t) override { return true; }
+    bool GetCommState(TDcb&) override { return true; }
+    bool SetCommState(const TDcb&) override { return true; }
+    bool SetCommTimeouts(const TCommTimeouts&) override { return true; }
+    void Purge(uint32_t) override {}
+    TIoResult Read(uint8_t* Buffer, std::size_t Capacity, TWaitHandle Stop) override
+    {
+        if (WaitForAny({Stop}, 0) == 0 && ++ReadsAfterStop > 1000)
+            return {TIoResult::TStatus::Stopped, 0, 0};
+        std::memset(Buffer, 0x55, Capacity);
+        ++Reads;
+        return {TIoResult::TStatus::Completed, Capacity, 0};
+    }
+    void TakeLineEvents(uint32_t& Errors, uint32_t& ModemEvent) override
+    {
+        Errors = ModemEvent = 0;
+    }
+    TIoResult Write(const uint8_t*, std::size_t Length, TWaitHandle) override
+    {
+        return {TIoResult::TStatus::Completed, Length, 0};
+    }
+
+    std::atomic<int> Reads{0};
+    int ReadsAfterStop = 0; // receive thread only while it runs
+};
+
+TEST(ReadThread, StopsPromptlyWhileTheLineFloods)
+{
+    TFloodingLine line;
+    int blocks = 0;
+    TNotifyWindow window([&](TMessage&) { ++blocks; });
+    TEvent stop;
+    {
+        TReadThread thread(&line, stop.Handle(), window.Handle());
+        thread.Start();
+        ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return blocks > 10; }, 3000));
+        stop.Set();
+    }
+    EXPECT_LE(line.ReadsAfterStop, 1);
+}
+
 TEST(ReadThread, AWindowThatIsGoneEndsTheThreadAfterItsFirstBlock)
 {
     TScriptedLine line({{"ab"}, {"cd"}});
