@@ -203,6 +203,19 @@ TEST_F(CommTest, ClosingDuringALongWriteIsPromptAndDiscardsTheRest)
     EXPECT_LT(Line->Read(4 * 65535, 200).size(), 4u * 65535u);
 }
 
+TEST_F(CommTest, BytesLeftOnTheLineWhileClosedAreDiscardedAtTheNextOpen)
+{
+    Open();
+    Comm.ClosePort();
+    Line->Write({1, 2, 3}); // sent to a closed port: not part of any answer after reopening
+    Pump(20);
+    Open();
+    Line->Write({4});
+    ASSERT_TRUE(WaitFor([&] { return !Blocks.empty(); }));
+    Pump(150);
+    EXPECT_EQ(Blocks, (std::vector<std::vector<uint8_t>>{{4}}));
+}
+
 TEST_F(CommTest, TheFarEndVanishingIsReportedAndTheComponentRecovers)
 {
     Open();
