@@ -414,6 +414,23 @@ TEST_F(Identity, RandomWalkWithBreaksAndColoursInALargeChart)
     });
 }
 
+TEST_F(Identity, OtherPenWidthsFarPointsAndAnInvertedAxis)
+{
+    for (int width : {1, 3, 5})
+        ExpectSame(700, 300, [width](TLineSeries& s) {
+            s.LinePen()->SetWidth(width);
+            std::mt19937 gen(3);
+            for (int i = 0; i < 5000; ++i) {
+                double v = double(gen() % 1000);
+                if (gen() % 50 == 0)
+                    v = gen() % 2 ? 1e9 : -1e9; // beyond the drawable pixels: skipped
+                s.Add(v, "", gen() % 97 == 0 ? clNone : clDefault);
+            }
+            s.ParentChart()->LeftAxis()->SetLimits(0, 1000);
+            s.ParentChart()->BottomAxis()->SetInverted(true);
+        });
+}
+
 TEST_F(Identity, StairsAndZoomedRange)
 {
     ExpectSame(800, 400, [](TLineSeries& s) {
