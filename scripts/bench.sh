@@ -14,4 +14,8 @@ else
   for n in "$@"; do names+=("build-bench/bench/bench_${n#bench_}"); done
   set -- "${names[@]}"
 fi
-for b in "$@"; do echo "== $(basename "$b")"; "$b"; done
+for b in "$@"; do
+  [ -f "$b" ] && [ -x "$b" ] || continue # skip the build's own folders beside the programs
+  echo "== $(basename "$b")"
+  "$b"
+done
