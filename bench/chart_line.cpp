@@ -4,9 +4,9 @@
 // a QCustomPlot replot (antialiasing off, adaptive sampling on) and a bare QPainter polyline
 // with a 2-pixel pen. The data stay unchanged between paints in every case, so what is timed
 // is the paint itself.
+#include "bench/support/StationChart.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
-#include "framework/Application.h"
 
 #include <QImage>
 #include <QPainter>
@@ -53,12 +53,7 @@ void OurChart(benchmark::State& State)
 {
     const int n = int(State.range(0));
     const TSize2 size = SizeFor(n);
-    auto chart = std::make_unique<TChart>(nullptr);
-    chart->SetBounds(0, 0, size.Width, size.Height);
-    chart->BackWall()->Brush()->SetColor(clWhite);
-    chart->BackWall()->Brush()->SetStyle(bsClear);
-    chart->Title()->SetVisible(false);
-    chart->SetView3D(false);
+    auto chart = StationChart(Rect(0, 0, size.Width, size.Height));
     TLineSeries series(nullptr);
     series.SetParentChart(chart.get());
     series.SetSeriesColor(clRed);

@@ -1,7 +1,7 @@
 // The chart's costs: a full paint of the station's 449 x 161 chart, appending points to a
 // series (constant time per append, also at a million points), and memory per point.
+#include "bench/support/StationChart.h"
 #include "chart/Chart.h"
-#include "framework/Application.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,16 +12,7 @@
 
 namespace {
 
-std::unique_ptr<TChart> StationChart()
-{
-    auto chart = std::make_unique<TChart>(nullptr);
-    chart->SetBounds(8, 112, 449, 161);
-    chart->BackWall()->Brush()->SetColor(clWhite);
-    chart->BackWall()->Brush()->SetStyle(bsClear);
-    chart->Title()->SetVisible(false);
-    chart->SetView3D(false);
-    return chart;
-}
+std::unique_ptr<TChart> StationChart() { return StationChart(Rect(8, 112, 457, 273)); }
 
 // Draw runs the whole drawing sequence into the off-screen image and copies it out, as a paint
 // request with a stale image does.
