@@ -48,7 +48,8 @@ TCase CaseFor(int N)
     return {1600, 900, {40, 10, 1590, 870}};
 }
 
-void ContextPolyline(benchmark::State& State, int Width, TShape Shape)
+// PointByPoint draws the points as the series does without batching: MoveTo, then LineTo each.
+void ContextLines(benchmark::State& State, int Width, TShape Shape, bool PointByPoint)
 {
     const int n = int(State.range(0));
     const TCase c = CaseFor(n);
@@ -58,27 +59,13 @@ void ContextPolyline(benchmark::State& State, int Width, TShape Shape)
     dc.SelectPen({0x0000FF, Width, platform::TPenStyle::Solid});
     for (auto _ : State) {
         dc.IntersectClipRect({c.Plot.Left + 1, c.Plot.Top + 1, c.Plot.Right, c.Plot.Bottom - 1});
-        dc.Polyline(points.data(), n);
-        dc.RemoveClip();
-        benchmark::DoNotOptimize(image.Pixel(0, 0));
-    }
-    State.SetItemsProcessed(State.iterations() * n);
-}
-
-// The same points drawn as the series draws point by point: MoveTo, then LineTo each.
-void ContextLineTo(benchmark::State& State, int Width, TShape Shape)
-{
-    const int n = int(State.range(0));
-    const TCase c = CaseFor(n);
-    const auto points = Samples(n, c.Plot.Left, c.Plot.Top, c.Plot.Width(), c.Plot.Height(), Shape);
-    platform::TBitmapImage image(c.ImageWidth, c.ImageHeight);
-    platform::TDrawContext dc(image);
-    dc.SelectPen({0x0000FF, Width, platform::TPenStyle::Solid});
-    for (auto _ : State) {
-        dc.IntersectClipRect({c.Plot.Left + 1, c.Plot.Top + 1, c.Plot.Right, c.Plot.Bottom - 1});
-        dc.MoveTo(points[0].X, points[0].Y);
-        for (int i = 1; i < n; ++i)
-            dc.LineTo(points[std::size_t(i)].X, points[std::size_t(i)].Y);
+        if (PointByPoint) {
+            dc.MoveTo(points[0].X, points[0].Y);
+            for (int i = 1; i < n; ++i)
+                dc.LineTo(points[std::size_t(i)].X, points[std::size_t(i)].Y);
+        } else {
+            dc.Polyline(points.data(), n);
+        }
         dc.RemoveClip();
         benchmark::DoNotOptimize(image.Pixel(0, 0));
     }
@@ -110,11 +97,11 @@ void QtPolyline(benchmark::State& State, int Width, TShape Shape)
     State.SetItemsProcessed(State.iterations() * n);
 }
 
-void BM_Context_1px_Sine(benchmark::State& S) { ContextPolyline(S, 1, Sine); }
-void BM_Context_2px_Sine(benchmark::State& S) { ContextPolyline(S, 2, Sine); }
-void BM_Context_2px_Noisy(benchmark::State& S) { ContextPolyline(S, 2, Noisy); }
-void BM_ContextLineTo_2px_Sine(benchmark::State& S) { ContextLineTo(S, 2, Sine); }
-void BM_ContextLineTo_2px_Noisy(benchmark::State& S) { ContextLineTo(S, 2, Noisy); }
+void BM_Context_1px_Sine(benchmark::State& S) { ContextLines(S, 1, Sine, false); }
+void BM_Context_2px_Sine(benchmark::State& S) { ContextLines(S, 2, Sine, false); }
+void BM_Context_2px_Noisy(benchmark::State& S) { ContextLines(S, 2, Noisy, false); }
+void BM_ContextLineTo_2px_Sine(benchmark::State& S) { ContextLines(S, 2, Sine, true); }
+void BM_ContextLineTo_2px_Noisy(benchmark::State& S) { ContextLines(S, 2, Noisy, true); }
 void BM_QPainter_1px_Sine(benchmark::State& S) { QtPolyline(S, 1, Sine); }
 void BM_QPainter_2px_Sine(benchmark::State& S) { QtPolyline(S, 2, Sine); }
 void BM_QPainter_1px_Noisy(benchmark::State& S) { QtPolyline(S, 1, Noisy); }

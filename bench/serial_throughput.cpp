@@ -179,12 +179,19 @@ TResult CommThroughput()
     return r;
 }
 
+// The peer: a plain Qt serial port reader on the far side of a fresh line, in its own
+// application.
+struct TPeer {
+    TArgs Args;
+    QCoreApplication App{Args.Argc, Args.Argv};
+    TLine Line;
+    QSerialPort Port{QString::fromStdString(Line.SlavePath)};
+};
+
 TResult PeerThroughput()
 {
-    TArgs args;
-    QCoreApplication app(args.Argc, args.Argv);
-    TLine line;
-    QSerialPort port(QString::fromStdString(line.SlavePath));
+    TPeer peer;
+    auto& [args, app, line, port] = peer;
     TResult r;
     if (!port.open(QIODevice::ReadOnly))
         return r;
@@ -249,10 +256,8 @@ TResult CommLatency()
 
 TResult PeerLatency()
 {
-    TArgs args;
-    QCoreApplication app(args.Argc, args.Argv);
-    TLine line;
-    QSerialPort port(QString::fromStdString(line.SlavePath));
+    TPeer peer;
+    auto& [args, app, line, port] = peer;
     TResult r;
     if (!port.open(QIODevice::ReadOnly))
         return r;
