@@ -1,5 +1,7 @@
 #include "framework/Application.h"
 
+#include "platform/Bell.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -90,9 +92,4 @@ std::string ErrorDialogText(const std::string& Message)
     return Message;
 }
 
-void MessageBeep(unsigned)
-{
-    // A console application has no windowing system to beep through.
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QApplication::beep();
-}
+void MessageBeep(unsigned) { platform::RingBell(); }

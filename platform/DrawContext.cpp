@@ -33,6 +33,8 @@ QString QStringOf(std::string_view Text)
 
 bool FontsAvailable() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
 
+} // namespace
+
 // A positive height asks for the cell height (ascent plus descent) rather than the em.
 QFont QFontOf(const TFontDesc& Desc)
 {
@@ -53,6 +55,8 @@ QFont QFontOf(const TFontDesc& Desc)
     }
     return font;
 }
+
+namespace {
 
 // The real fonts. Measuring happens on the user-interface thread only, so the cache of the
 // last font asked for needs no lock.

@@ -5,6 +5,7 @@
 
 #include "platform/DrawContext.h"
 
+#include <QFont>
 #include <QImage>
 
 namespace platform {
@@ -15,5 +16,9 @@ struct TBitmapImage::TImpl {
 
 inline QImage& QImageOf(TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
 inline const QImage& QImageOf(const TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
+
+// The Qt font that the drawing context draws Desc with, for native widgets that show text the
+// same way.
+QFont QFontOf(const TFontDesc& Desc);
 
 } // namespace platform
