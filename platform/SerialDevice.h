@@ -134,3 +134,8 @@ public:
 
 // The path that Open uses for a port name (see the posix implementation for the rules).
 std::string ResolvePortName(const std::string& Name);
+
+// Where "COMn" links are looked for first (and where the device simulator puts its own):
+// $OSTREL_SMT_PORTS, else .ostrel-smt/ports in the user's home directory; empty when there
+// is no home directory either.
+std::string PortsDirectory();

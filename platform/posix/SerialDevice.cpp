@@ -14,6 +14,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -247,6 +248,20 @@ private:
 
 } // namespace
 
+std::string PortsDirectory()
+{
+    if (const char* own = std::getenv("OSTREL_SMT_PORTS"); own && *own)
+        return own;
+    // A program started without HOME (from a service manager, say) still finds the user's
+    // own links, in the home directory that the user database gives.
+    std::string home;
+    if (const char* env = std::getenv("HOME"); env && *env)
+        home = env;
+    else if (const passwd* user = getpwuid(getuid()); user && user->pw_dir && *user->pw_dir)
+        home = user->pw_dir;
+    return home.empty() ? std::string() : home + "/.ostrel-smt/ports";
+}
+
 std::string ResolvePortName(const std::string& Name)
 {
     // A path is used as it is; COM1 to COM256 are looked for where the user (or the device
@@ -256,11 +271,7 @@ std::string ResolvePortName(const std::string& Name)
     unsigned number;
     if (Name.find('/') != std::string::npos || !PortNumber(Name, number))
         return Name;
-    std::string dir;
-    if (const char* own = std::getenv("OSTREL_SMT_PORTS"); own && *own)
-        dir = own;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        dir = std::string(home) + "/.ostrel-smt/ports";
+    const std::string dir = PortsDirectory();
     const std::string link = dir + "/COM" + std::to_string(number);
     struct stat st;
     if (!dir.empty() && lstat(link.c_str(), &st) == 0)

@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace {
@@ -105,6 +106,11 @@ TEST_F(PortNames, TheDirectoryDefaultsToTheUsersOwn)
     setenv("HOME", (Dir + "/home").c_str(), 1);
     EXPECT_EQ(ResolvePortName("COM9"), Dir + "/home/.ostrel-smt/ports/COM9");
     EXPECT_EQ(ResolvePortName("COM3"), "/dev/ttyS2");
+    // Started without HOME, the station still looks where the simulator links its line.
+    unsetenv("HOME");
+    const passwd* user = getpwuid(getuid());
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(PortsDirectory(), std::string(user->pw_dir) + "/.ostrel-smt/ports");
     setenv("HOME", home.c_str(), 1);
 }
 
