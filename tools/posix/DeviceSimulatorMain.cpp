@@ -198,6 +198,9 @@ int main(int argc, char** argv)
             const sim::TBytes block = sim::BuildResponse(e.Code, options.Samples, corrupt);
             if (!WriteAll(master, block.data(), block.size()))
                 gStop = 1;
+            std::printf("ostrel-smt-sim: answered command %d with %zu bytes%s\n", e.Code,
+                        block.size(), corrupt ? ", wrong checksum" : "");
+            std::fflush(stdout);
             lastTraffic = TClock::now();
         }
     }
