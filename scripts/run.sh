@@ -59,5 +59,5 @@ answered=$(grep -c 'answered command' "$work/sim.log" || true)
 echo "Screenshot of the station: $shot"
 echo "The simulator answered $answered test frames, one block each: the counter (red, top"
 echo "middle) shows $answered, the chart the last answer (MIC's sine burst)."
-xdotool key --window "$window" Escape
+xdotool windowfocus --sync "$window" key Escape # the exit button's key ends the station
 wait "$station" 2>/dev/null || true
