@@ -14,8 +14,11 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTextLayout>
+#include <QTimer>
 
 #include <termios.h>
 
@@ -310,6 +313,56 @@ TEST_F(StationWindow, ChineseCaptionsHaveGlyphsInTheWindowFont)
             }
         EXPECT_GE(glyphs, int(QString::fromUtf8(text).size())) << text;
     }
+}
+
+} // namespace
+
+namespace {
+
+// Without a handler of its own the application shows the platform's message box: what it
+// looks like, and that the window comes up once it is dismissed.
+TEST_F(StationWindow, TheStartUpErrorIsAModalBoxWithTitleIconOkAndFullStop)
+{
+    Application->OnException = nullptr;
+    const std::string title = Application->Title();
+    Application->SetTitle(ApplicationTitle);
+    Dir.Link("COM1", Dir.Path() + "/absent");
+    struct {
+        QString Title, Text;
+        QMessageBox::Icon Icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons Buttons;
+        bool Modal = false;
+    } seen;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                box->isModal()};
+        box->button(QMessageBox::Ok)->click();
+    });
+    Create();
+    Application->SetTitle(title);
+    EXPECT_EQ(seen.Title, "Ostrel_SMT for Brazil");
+    EXPECT_EQ(seen.Text, "Error opening serial port.");
+    EXPECT_EQ(seen.Icon, QMessageBox::Critical);
+    EXPECT_EQ(seen.Buttons, QMessageBox::Ok);
+    EXPECT_TRUE(seen.Modal);
+    EXPECT_TRUE(Form->Visible());
+}
+
+// The title-bar button closes the window without ClosePort; freeing the window still lets the
+// port go, so the next program can open it.
+TEST_F(StationWindow, ClosingByTheTitleBarLeavesThePortToTheComponentToRelease)
+{
+    Create();
+    const unsigned long beeps = platform::BellCount();
+    Form->Native()->close();
+    EXPECT_FALSE(Form->Visible());
+    EXPECT_TRUE(Form->Comm1->Opened());
+    EXPECT_EQ(platform::BellCount(), beeps);
+    Form.reset();
+    TComm next(nullptr);
+    EXPECT_NO_THROW(next.OpenPort());
 }
 
 } // namespace
