@@ -282,19 +282,19 @@ bool TControlDispatch::Button(Qt::MouseButton Qt, TMouseButton& Button)
     }
 }
 
-int TControlDispatch::VirtualKey(int QtKey)
+int TControlDispatch::KeyCode(int QtKey)
 {
     switch (QtKey) {
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab: return VK_TAB;
+    case Qt::Key_Backspace: return VirtualKey::Back;
+    case Qt::Key_Tab: return VirtualKey::Tab;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Enter: return VirtualKey::Return;
+    case Qt::Key_Escape: return VirtualKey::Escape;
+    case Qt::Key_Space: return VirtualKey::Space;
+    case Qt::Key_Left: return VirtualKey::Left;
+    case Qt::Key_Up: return VirtualKey::Up;
+    case Qt::Key_Right: return VirtualKey::Right;
+    case Qt::Key_Down: return VirtualKey::Down;
     default: break;
     }
     if ((QtKey >= Qt::Key_A && QtKey <= Qt::Key_Z) || (QtKey >= Qt::Key_0 && QtKey <= Qt::Key_9))
@@ -345,7 +345,7 @@ void TControlDispatch::MouseLeave(TWinControl& C) { Application->Guard([&] { C.M
 
 bool TControlDispatch::KeyDown(TWinControl& C, QKeyEvent* E)
 {
-    int key = VirtualKey(E->key());
+    int key = KeyCode(E->key());
     if (key == 0)
         return false;
     Application->Guard([&] { C.KeyDown(key, Shift(E->modifiers(), Qt::NoButton)); });
@@ -354,7 +354,7 @@ bool TControlDispatch::KeyDown(TWinControl& C, QKeyEvent* E)
 
 bool TControlDispatch::KeyUp(TWinControl& C, QKeyEvent* E)
 {
-    int key = VirtualKey(E->key());
+    int key = KeyCode(E->key());
     if (key == 0)
         return false;
     Application->Guard([&] { C.KeyUp(key, Shift(E->modifiers(), Qt::NoButton)); });

@@ -38,16 +38,18 @@ struct TShiftState {
 
 enum class TCursor { crDefault, crArrow, crCross, crHandPoint, crSizeAll, crDrag };
 
-// Virtual key codes of the keys that controls react to.
-constexpr int VK_BACK = 0x08;
-constexpr int VK_TAB = 0x09;
-constexpr int VK_RETURN = 0x0D;
-constexpr int VK_ESCAPE = 0x1B;
-constexpr int VK_SPACE = 0x20;
-constexpr int VK_LEFT = 0x25;
-constexpr int VK_UP = 0x26;
-constexpr int VK_RIGHT = 0x27;
-constexpr int VK_DOWN = 0x28;
+// Virtual key codes of the keys that controls react to, with the classic values.
+namespace VirtualKey {
+constexpr int Back = 0x08;
+constexpr int Tab = 0x09;
+constexpr int Return = 0x0D;
+constexpr int Escape = 0x1B;
+constexpr int Space = 0x20;
+constexpr int Left = 0x25;
+constexpr int Up = 0x26;
+constexpr int Right = 0x27;
+constexpr int Down = 0x28;
+} // namespace VirtualKey
 
 class TWinControl : public TComponent {
 public:

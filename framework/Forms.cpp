@@ -146,10 +146,10 @@ void TForm::Paint(platform::TDrawContext& DC)
 
 void TForm::KeyDown(int& Key, TShiftState Shift)
 {
-    if ((Key != VK_ESCAPE && Key != VK_RETURN) || Shift.AnyModifier())
+    if ((Key != VirtualKey::Escape && Key != VirtualKey::Return) || Shift.AnyModifier())
         return;
     for (TButton* button : Buttons()) {
-        const bool role = Key == VK_ESCAPE ? button->Cancel() : button->Active();
+        const bool role = Key == VirtualKey::Escape ? button->Cancel() : button->Active();
         if (role && button->CanFocus()) {
             Key = 0;
             button->Click();

@@ -21,7 +21,7 @@ struct TControlDispatch {
     static TShiftState Shift(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
     static bool Button(Qt::MouseButton Qt, TMouseButton& Button);
     // The virtual key code of a Qt key, 0 for keys the controls do not know.
-    static int VirtualKey(int QtKey);
+    static int KeyCode(int QtKey);
 
     static void Paint(TWinControl& C, QWidget& W);
     static void MouseDown(TWinControl& C, QMouseEvent* E, bool Double);

@@ -40,7 +40,7 @@ protected:
     {
         // Qt repaints a button whenever it is pressed, released, focused or enabled; the back
         // store is drawn again when what it shows is out of date.
-        if (TButton* button = Button(); button && button->DrawState() != button->FDrawn)
+        if (TButton* button = Button(); button && button->OwnerDrawState() != button->FDrawn)
             button->Invalidate();
         TNativeWidget::paintEvent(E);
     }
@@ -208,7 +208,7 @@ void TButton::SetOwnerDraw(bool Value)
     Invalidate();
 }
 
-TOwnerDrawState TButton::DrawState() const
+TOwnerDrawState TButton::OwnerDrawState() const
 {
     const auto* widget = static_cast<const QPushButton*>(Native());
     return {widget->isDown(), widget->hasFocus()};
@@ -217,7 +217,7 @@ TOwnerDrawState TButton::DrawState() const
 void TButton::Paint(platform::TDrawContext& DC)
 {
     SyncParentFont();
-    FDrawn = DrawState();
+    FDrawn = OwnerDrawState();
     if (FOwnerDraw)
         DrawItem(DC, FDrawn);
     else
@@ -229,7 +229,7 @@ void TButton::DrawItem(platform::TDrawContext&, const TOwnerDrawState&) {}
 void TButton::KeyDown(int& Key, TShiftState Shift)
 {
     // Space presses the button only on its own.
-    if (Key == VK_SPACE && Shift.AnyModifier())
+    if (Key == VirtualKey::Space && Shift.AnyModifier())
         Key = 0;
 }
 
@@ -260,8 +260,8 @@ void TButton::DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State
 
     const std::string text = StripHotkey(FCaption);
     DC.SelectFont(FFont->Desc());
-    DC.SetBkMode(platform::TRANSPARENT);
-    DC.SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+    DC.SetBkMode(platform::TBkMode::Transparent);
+    DC.SetTextAlign(platform::Align::Left | platform::Align::Top);
     const TSize extent = DC.TextExtent(text);
     const int shift = State.Selected ? 1 : 0;
     const int x = (Width() - extent.cx + 1) / 2 + shift;

@@ -97,7 +97,7 @@ protected:
 
 private:
     friend class TButtonWidget;
-    TOwnerDrawState DrawState() const;
+    TOwnerDrawState OwnerDrawState() const;
     // Works out Active for the control that has, or last had, the focus in the window.
     void UpdateActive(QWidget* Focus);
     void SyncParentFont();

@@ -18,11 +18,11 @@
 
 namespace {
 
-constexpr TColor kFace = RGB(212, 208, 200);
-constexpr TColor kHighlight = RGB(10, 36, 106);
-constexpr TColor kHotFace = RGB(183, 191, 212);
-constexpr TColor kPressedFace = RGB(136, 147, 177);
-constexpr TColor kShadow = RGB(128, 128, 128);
+constexpr TColor kFace = RgbColor(212, 208, 200);
+constexpr TColor kHighlight = RgbColor(10, 36, 106);
+constexpr TColor kHotFace = RgbColor(183, 191, 212);
+constexpr TColor kPressedFace = RgbColor(136, 147, 177);
+constexpr TColor kShadow = RgbColor(128, 128, 128);
 
 struct Station {
     TForm* Form = new TForm(nullptr);
@@ -200,7 +200,7 @@ TEST(Button, NormalShowsOneDarkPixelFrameAndFocusedTwoWithDottedRectangle)
     EXPECT_TRUE(Ring(focused, 1, clBlack));
     EXPECT_TRUE(Ring(focused, 2, kFace));
     // The dotted rectangle: every other pixel of the ring 3 inside the edge is inverted.
-    constexpr TColor kInvertedFace = RGB(255 - 212, 255 - 208, 255 - 200);
+    constexpr TColor kInvertedFace = RgbColor(255 - 212, 255 - 208, 255 - 200);
     for (int y = 3; y < 22; ++y)
         for (int x = 3; x < 57; ++x) {
             if (x != 3 && x != 56 && y != 3 && y != 21)
@@ -459,7 +459,7 @@ TEST(Button, CaptionLargerThanTheButtonIsCentredAndClipped)
     platform::TDrawContext dc(whole);
     dc.SelectFont(s.Button->Font().Desc());
     dc.SetTextColor(clBlack);
-    dc.SetBkMode(platform::TRANSPARENT);
+    dc.SetBkMode(platform::TBkMode::Transparent);
     dc.TextOut(100, 100, text);
     int ink = 0, mismatches = 0;
     for (int y = 1; y < 24; ++y)
