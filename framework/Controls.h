@@ -20,7 +20,9 @@
 #include <string>
 #include <vector>
 
-class QWidget;
+// The platform window under a control; only framework sources see inside it
+// (framework/NativeWidget.h).
+class TNativeWindow;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -112,12 +114,12 @@ public:
     // Renders the control and everything inside it, as on the screen, into a PNG.
     bool SaveScreenshot(const std::string& Path) const;
 
-    QWidget* Native() const; // framework use only
+    TNativeWindow& Native() const { return *FNative; } // framework use only
 
 protected:
     // For framework classes that sit on a particular native widget: Native is made with
     // framework/NativeWidget.h and is owned by the control from here on.
-    TWinControl(TComponent* Owner, QWidget* Native);
+    TWinControl(TComponent* Owner, TNativeWindow* Native);
 
     // Draw the whole control on Canvas (the back store, client coordinates).
     virtual void Paint(platform::TDrawContext& Canvas);
@@ -145,7 +147,7 @@ private:
     // Links the children's widgets in the order of their TabOrder.
     void ChainTabOrder();
 
-    QWidget* FNative;
+    TNativeWindow* FNative;
     TWinControl* FParent = nullptr;
     std::vector<TWinControl*> FControls; // children, not owned (their Owner frees them)
     bool FVisible = true;

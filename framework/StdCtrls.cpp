@@ -29,7 +29,7 @@ public:
         connect(app, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
             TButton* button = Button();
             if (button && now && now->window() == window())
-                button->UpdateActive(now);
+                button->UpdateActive(ControlOf(now));
         });
     }
 
@@ -117,12 +117,6 @@ TButton::TButton(TComponent* Owner)
 
 TButton::~TButton() = default;
 
-TButton* TButton::FromNative(QWidget* Widget)
-{
-    auto* widget = dynamic_cast<TButtonWidget*>(Widget);
-    return widget ? widget->Button() : nullptr;
-}
-
 bool TButton::AnyMouseCapture() { return QWidget::mouseGrabber() != nullptr; }
 
 void TButton::SetCaption(const std::string& Value)
@@ -131,7 +125,7 @@ void TButton::SetCaption(const std::string& Value)
         return;
     FCaption = Value;
     // Qt's button text carries the accelerator; it never paints it.
-    static_cast<QPushButton*>(Native())->setText(QString::fromStdString(Value));
+    static_cast<QPushButton*>(NativeWidgetOf(*this))->setText(QString::fromStdString(Value));
     Invalidate();
 }
 
@@ -140,7 +134,7 @@ void TButton::SetDefault(bool Value)
     if (Value == FDefault)
         return;
     FDefault = Value;
-    UpdateActive(Native()->window()->focusWidget());
+    UpdateActive(ControlOf(NativeWidgetOf(*this)->window()->focusWidget()));
 }
 
 TFont& TButton::Font()
@@ -181,12 +175,12 @@ void TButton::Click()
         OnClick(this);
 }
 
-void TButton::UpdateActive(QWidget* Focus)
+void TButton::UpdateActive(const TWinControl* Focus)
 {
     bool active;
-    if (Focus == Native())
+    if (Focus == this)
         active = true;
-    else if (Focus && FromNative(Focus))
+    else if (dynamic_cast<const TButton*>(Focus))
         active = false;
     else
         active = FDefault;
@@ -210,7 +204,7 @@ void TButton::SetOwnerDraw(bool Value)
 
 TOwnerDrawState TButton::OwnerDrawState() const
 {
-    const auto* widget = static_cast<const QPushButton*>(Native());
+    const auto* widget = static_cast<const QPushButton*>(NativeWidgetOf(*this));
     return {widget->isDown(), widget->hasFocus()};
 }
 
