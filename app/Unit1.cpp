@@ -3,6 +3,7 @@
 #include "app/PortSettings.h"
 #include "app/StationChart.h"
 #include "framework/Application.h"
+#include "platform/Sound.h"
 
 #include <algorithm>
 
@@ -131,7 +132,7 @@ void TForm1::FormCreate(TObject*)
     ComboBox4->SetItemIndex(DefaultParityIndex);
     ComboBox5->SetItemIndex(DefaultStopBitsIndex);
 
-    MessageBeep(0);
+    platform::MessageBeep(0);
 
     ApplyPortName(*Comm1, ComboBox1->ItemIndex());
     ApplyBaudRate(*Comm1, ComboBox2->ItemIndex());
@@ -148,7 +149,7 @@ void TForm1::FormCreate(TObject*)
 void TForm1::SendTest(int Code)
 {
     const TTestFrame& frame = FCommands[std::size_t(Code - 1)];
-    MessageBeep(0);
+    platform::MessageBeep(0);
     Edit1->SetText(ResponseHexText(frame.data(), frame.size()));
     // A refused byte (the port is closed) ends the frame; the window looks the same either way.
     SendTestFrame(*Comm1, frame);
@@ -177,7 +178,7 @@ void TForm1::Comm1ReceiveData(TObject*, const void* Buffer, std::uint16_t Buffer
     Edit2->SetText(ResponseHexText(FResponse.data(), FResponse.size()));
 
     // One beep per block, passing or not.
-    MessageBeep(0);
+    platform::MessageBeep(0);
     if (!ResponseChecksumOk(FResponse.data(), FResponse.size())) {
         Button1->SetCaption(kChecksumFailedCaption);
         Button1->Font().SetColor(clRed);
@@ -214,7 +215,7 @@ void TForm1::ComboBox5Change(TObject*) { SettingChanged(*ComboBox5, ApplyStopBit
 
 void TForm1::Button9Click(TObject*)
 {
-    MessageBeep(0);
+    platform::MessageBeep(0);
     Comm1->ClosePort();
     Close();
 }

@@ -9,6 +9,7 @@
 // The machine is shared: start-up runs alternate and report medians.
 #include "app/Unit1.h"
 #include "framework/Application.h"
+#include "framework/NativeWidget.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -152,7 +153,7 @@ int StartupChild(bool Station, long long LaunchedNs)
     if (Station) {
         auto* form = new TForm1(&app);
         form->Show();
-        window = form->Native();
+        window = NativeWidgetOf(*form);
     } else {
         window = MinimalWindow();
         window->show();

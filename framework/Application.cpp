@@ -1,7 +1,5 @@
 #include "framework/Application.h"
 
-#include "platform/Bell.h"
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -91,5 +89,3 @@ std::string ErrorDialogText(const std::string& Message)
         return Message + ".";
     return Message;
 }
-
-void MessageBeep(unsigned) { platform::RingBell(); }

@@ -36,7 +36,7 @@ public:
         connect(app, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
             TButton* button = Button();
             if (button && now && now->window() == window())
-                button->UpdateActive(now);
+                button->UpdateActive(ControlOf(now));
         });
     }
 
@@ -47,7 +47,7 @@ protected:
     {
         // Qt repaints a button whenever it is pressed, released, focused or enabled; the back
         // store is drawn again when what it shows is out of date.
-        if (TButton* button = Button(); button && button->DrawState() != button->FDrawn)
+        if (TButton* button = Button(); button && button->OwnerDrawState() != button->FDrawn)
             button->Invalidate();
         TNativeWidget::paintEvent(E);
     }
@@ -124,12 +124,6 @@ TButton::TButton(TComponent* Owner)
 
 TButton::~TButton() = default;
 
-TButton* TButton::FromNative(QWidget* Widget)
-{
-    auto* widget = dynamic_cast<TButtonWidget*>(Widget);
-    return widget ? widget->Button() : nullptr;
-}
-
 bool TButton::AnyMouseCapture() { return QWidget::mouseGrabber() != nullptr; }
 
 void TButton::SetCaption(const std::string& Value)
@@ -138,7 +132,7 @@ void TButton::SetCaption(const std::string& Value)
         return;
     FCaption = Value;
     // Qt's button text carries the accelerator; it never paints it.
-    static_cast<QPushButton*>(Native())->setText(QString::fromStdString(Value));
+    static_cast<QPushButton*>(NativeWidgetOf(*this))->setText(QString::fromStdString(Value));
     Invalidate();
 }
 
@@ -147,7 +141,7 @@ void TButton::SetDefault(bool Value)
     if (Value == FDefault)
         return;
     FDefault = Value;
-    UpdateActive(Native()->window()->focusWidget());
+    UpdateActive(ControlOf(NativeWidgetOf(*this)->window()->focusWidget()));
 }
 
 TFont& TButton::Font()
@@ -188,12 +182,12 @@ void TButton::Click()
         OnClick(this);
 }
 
-void TButton::UpdateActive(QWidget* Focus)
+void TButton::UpdateActive(const TWinControl* Focus)
 {
     bool active;
-    if (Focus == Native())
+    if (Focus == this)
         active = true;
-    else if (Focus && FromNative(Focus))
+    else if (dynamic_cast<const TButton*>(Focus))
         active = false;
     else
         active = FDefault;
@@ -215,16 +209,16 @@ void TButton::SetOwnerDraw(bool Value)
     Invalidate();
 }
 
-TOwnerDrawState TButton::DrawState() const
+TOwnerDrawState TButton::OwnerDrawState() const
 {
-    const auto* widget = static_cast<const QPushButton*>(Native());
+    const auto* widget = static_cast<const QPushButton*>(NativeWidgetOf(*this));
     return {widget->isDown(), widget->hasFocus()};
 }
 
 void TButton::Paint(platform::TDrawContext& DC)
 {
     SyncParentFont();
-    FDrawn = DrawState();
+    FDrawn = OwnerDrawState();
     if (FOwnerDraw)
         DrawItem(DC, FDrawn);
     else
@@ -236,7 +230,7 @@ void TButton::DrawItem(platform::TDrawContext&, const TOwnerDrawState&) {}
 void TButton::KeyDown(int& Key, TShiftState Shift)
 {
     // Space presses the button only on its own.
-    if (Key == VK_SPACE && Shift.AnyModifier())
+    if (Key == VirtualKey::Space && Shift.AnyModifier())
         Key = 0;
 }
 
@@ -267,8 +261,8 @@ void TButton::DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State
 
     const std::string text = StripHotkey(FCaption);
     DC.SelectFont(FFont->Desc());
-    DC.SetBkMode(platform::TRANSPARENT);
-    DC.SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+    DC.SetBkMode(platform::TBkMode::Transparent);
+    DC.SetTextAlign(platform::Align::Left | platform::Align::Top);
     const TSize extent = DC.TextExtent(text);
     const int shift = State.Selected ? 1 : 0;
     const int x = (Width() - extent.cx + 1) / 2 + shift;
@@ -293,7 +287,7 @@ namespace {
 QColor QColorOfColor(TColor Color)
 {
     const TColor rgb = ColorToRGB(Color);
-    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+    return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
 }
 
 // Background and text of a native text widget, and the font it shows; the popup of a combo
@@ -308,6 +302,9 @@ void ApplyTextLook(QWidget& Widget, TColor Back, const TFont& Font)
     Widget.setPalette(palette);
     Widget.setFont(platform::QFontOf(Font.Desc()));
 }
+
+QLineEdit& EditOf(const TEdit& Edit) { return *static_cast<QLineEdit*>(NativeWidgetOf(Edit)); }
+QComboBox& BoxOf(const TComboBox& Box) { return *static_cast<QComboBox*>(NativeWidgetOf(Box)); }
 
 } // namespace
 
@@ -349,8 +346,8 @@ void TLabel::Paint(platform::TDrawContext& DC)
     DC.SelectBrush({ColorToRGB(form ? form->Color() : clBtnFace), platform::TBrushStyle::Solid});
     DC.FillRect(ClientRect());
     DC.SelectFont(FFont->Desc());
-    DC.SetBkMode(platform::TRANSPARENT);
-    DC.SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+    DC.SetBkMode(platform::TBkMode::Transparent);
+    DC.SetTextAlign(platform::Align::Left | platform::Align::Top);
     DC.SetTextColor(ColorToRGB(FFont->Color()));
     const int width = DC.TextExtent(FCaption).cx;
     int x = 0;
@@ -373,8 +370,8 @@ protected:
 TEdit::TEdit(TComponent* Owner)
     : TWinControl(Owner, new TEditWidget(this)), FFont(std::make_unique<TFont>())
 {
-    Native()->setAttribute(Qt::WA_OpaquePaintEvent, false);
-    Native()->setFocusPolicy(Qt::StrongFocus);
+    EditOf(*this).setAttribute(Qt::WA_OpaquePaintEvent, false);
+    EditOf(*this).setFocusPolicy(Qt::StrongFocus);
     FFont->OnChange = [this](TObject*) { ApplyLook(); };
     ApplyLook();
 }
@@ -383,17 +380,17 @@ TEdit::~TEdit() = default;
 
 std::string TEdit::Text() const
 {
-    return static_cast<const QLineEdit*>(Native())->text().toStdString();
+    return EditOf(*this).text().toStdString();
 }
 
 void TEdit::SetText(const std::string& Value)
 {
-    auto* edit = static_cast<QLineEdit*>(Native());
+    QLineEdit& edit = EditOf(*this);
     const QString text = QString::fromStdString(Value);
-    if (edit->text() == text)
+    if (edit.text() == text)
         return;
-    edit->setText(text);
-    edit->setCursorPosition(0); // the start of a long text stays in view
+    edit.setText(text);
+    edit.setCursorPosition(0); // the start of a long text stays in view
 }
 
 void TEdit::SetColor(TColor Value)
@@ -401,7 +398,7 @@ void TEdit::SetColor(TColor Value)
     SetProperty(FColor, Value, [this] { ApplyLook(); });
 }
 
-void TEdit::ApplyLook() { ApplyTextLook(*Native(), FColor, *FFont); }
+void TEdit::ApplyLook() { ApplyTextLook(EditOf(*this), FColor, *FFont); }
 
 // Every item of the dropped-down list is ItemHeight pixels high.
 class TItemHeightDelegate final : public QStyledItemDelegate {
@@ -442,9 +439,9 @@ protected:
 TComboBox::TComboBox(TComponent* Owner)
     : TWinControl(Owner, new TComboBoxWidget(this)), FFont(std::make_unique<TFont>())
 {
-    Native()->setAttribute(Qt::WA_OpaquePaintEvent, false);
-    Native()->setFocusPolicy(Qt::StrongFocus);
-    static_cast<QComboBox*>(Native())->setMaxVisibleItems(FDropDownCount);
+    BoxOf(*this).setAttribute(Qt::WA_OpaquePaintEvent, false);
+    BoxOf(*this).setFocusPolicy(Qt::StrongFocus);
+    BoxOf(*this).setMaxVisibleItems(FDropDownCount);
     ApplyItemHeight();
     FFont->OnChange = [this](TObject*) { ApplyLook(); };
     ApplyLook();
@@ -454,7 +451,7 @@ TComboBox::~TComboBox() = default;
 
 void TComboBox::TItems::Add(const std::string& Item)
 {
-    auto* box = static_cast<QComboBox*>(FOwner.Native());
+    QComboBox* box = &BoxOf(FOwner);
     // Qt selects the first item added to an empty box; adding selects nothing here.
     const QString text = box->currentText();
     box->addItem(QString::fromStdString(Item));
@@ -466,14 +463,14 @@ void TComboBox::TItems::Add(const std::string& Item)
 
 int TComboBox::TItems::Count() const
 {
-    return static_cast<const QComboBox*>(FOwner.Native())->count();
+    return BoxOf(FOwner).count();
 }
 
 std::string TComboBox::TItems::operator[](int Index) const
 {
     if (Index < 0 || Index >= Count())
         ListIndexError(Index);
-    return static_cast<const QComboBox*>(FOwner.Native())->itemText(Index).toStdString();
+    return BoxOf(FOwner).itemText(Index).toStdString();
 }
 
 void TComboBox::SetItemIndex(int Value)
@@ -481,7 +478,7 @@ void TComboBox::SetItemIndex(int Value)
     if (Value < -1 || Value >= FItems.Count())
         ListIndexError(Value);
     FItemIndex = Value;
-    auto* box = static_cast<QComboBox*>(Native());
+    QComboBox* box = &BoxOf(*this);
     box->setCurrentIndex(Value);
     if (Value < 0)
         box->setEditText(QString());
@@ -489,7 +486,7 @@ void TComboBox::SetItemIndex(int Value)
 
 std::string TComboBox::Text() const
 {
-    return static_cast<const QComboBox*>(Native())->currentText().toStdString();
+    return BoxOf(*this).currentText().toStdString();
 }
 
 void TComboBox::SetColor(TColor Value)
@@ -504,24 +501,24 @@ void TComboBox::SetItemHeight(int Value)
 
 void TComboBox::ApplyItemHeight()
 {
-    auto* box = static_cast<QComboBox*>(Native());
+    QComboBox* box = &BoxOf(*this);
     static_cast<TItemHeightDelegate*>(box->itemDelegate())->Height = FItemHeight;
 }
 
 void TComboBox::SetDropDownCount(int Value)
 {
     SetProperty(FDropDownCount, Value,
-                [this] { static_cast<QComboBox*>(Native())->setMaxVisibleItems(FDropDownCount); });
+                [this] { BoxOf(*this).setMaxVisibleItems(FDropDownCount); });
 }
 
 bool TComboBox::DroppedDown() const
 {
-    return static_cast<const QComboBox*>(Native())->view()->isVisible();
+    return BoxOf(*this).view()->isVisible();
 }
 
 void TComboBox::ApplyLook()
 {
-    auto* box = static_cast<QComboBox*>(Native());
+    QComboBox* box = &BoxOf(*this);
     ApplyTextLook(*box, FColor, *FFont);
     ApplyTextLook(*box->view(), FColor, *FFont);
 }
@@ -536,8 +533,8 @@ void TComboBox::Picked(int Index)
 
 void TComboBox::Typed(const std::string& Text)
 {
-    FItemIndex = static_cast<QComboBox*>(Native())
-                     ->findText(QString::fromStdString(Text), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    FItemIndex = BoxOf(*this).findText(QString::fromStdString(Text),
+                                       Qt::MatchExactly | Qt::MatchCaseSensitive);
     Change();
 }
 

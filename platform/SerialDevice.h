@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+namespace platform {
+
 // The device control block, field for field.
 struct TDcb {
     uint32_t DCBlength = 28;
@@ -139,3 +141,5 @@ std::string ResolvePortName(const std::string& Name);
 // $OSTREL_SMT_PORTS, else .ostrel-smt/ports in the user's home directory; empty when there
 // is no home directory either.
 std::string PortsDirectory();
+
+} // namespace platform

@@ -20,6 +20,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace platform {
+
 namespace {
 
 using TClock = std::chrono::steady_clock;
@@ -307,3 +309,5 @@ TSerialDevice::TOpenResult TSerialDevice::Open(const std::string& Name,
     Device = std::make_unique<TPosixSerialDevice>(fd);
     return TOpenResult::Opened;
 }
+
+} // namespace platform

@@ -3,7 +3,8 @@
 // on the line and what the window shows.
 #include "app/Unit1.h"
 #include "framework/Application.h"
-#include "platform/Bell.h"
+#include "framework/NativeWidget.h"
+#include "platform/Sound.h"
 #include "tests/serial/Pty.h"
 
 #include <gtest/gtest.h>
@@ -46,12 +47,12 @@ protected:
 
     void Create()
     {
-        const unsigned long before = platform::BellCount();
+        const unsigned long before = platform::BeepCount();
         Form = std::make_unique<TForm1>(nullptr);
-        StartUpBeeps = platform::BellCount() - before;
+        StartUpBeeps = platform::BeepCount() - before;
         Form->Comm1->OnSendDataEmpty = [this](TObject*) { ++Openings; };
         Form->Show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Native()));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(NativeWidgetOf(*Form)));
     }
 
     // What the device answers, handled by the window.
@@ -65,7 +66,7 @@ protected:
     // Picks an item with the mouse in the dropped-down list.
     static void Pick(TComboBox& List, int Index)
     {
-        auto* box = static_cast<QComboBox*>(List.Native());
+        auto* box = static_cast<QComboBox*>(NativeWidgetOf(List));
         box->showPopup();
         QAbstractItemView* view = box->view();
         const QModelIndex item = view->model()->index(Index, 0);
@@ -77,7 +78,7 @@ protected:
 
     static void Click(TWinControl& Button)
     {
-        QTest::mouseClick(Button.Native(), Qt::LeftButton);
+        QTest::mouseClick(NativeWidgetOf(Button), Qt::LeftButton);
     }
 
     TPortDir Dir;
@@ -122,9 +123,9 @@ TEST_F(StationWindow, EachTestButtonBeepsShowsAndSendsItsFrame)
         {&TForm1::Button6, "AA55060000000005", {0xAA, 0x55, 0x06, 0, 0, 0, 0, 0x05}},
     };
     for (const auto& row : rows) {
-        const unsigned long beeps = platform::BellCount();
+        const unsigned long beeps = platform::BeepCount();
         Click(*(Form.get()->*row.Button));
-        EXPECT_EQ(platform::BellCount() - beeps, 1u);
+        EXPECT_EQ(platform::BeepCount() - beeps, 1u);
         EXPECT_EQ(Form->Edit1->Text(), row.Text);
         EXPECT_EQ(Line->Read(8, 3000), row.Frame) << row.Text;
     }
@@ -148,9 +149,9 @@ TEST_F(StationWindow, EveryBlockIsCountedShownCheckedAndPlottedWithOneBeep)
         {{0x00}, "4", "00", "KEYPAD", clRed, {}},
     };
     for (const auto& row : rows) {
-        const unsigned long beeps = platform::BellCount();
+        const unsigned long beeps = platform::BeepCount();
         Receive(row.Block);
-        EXPECT_EQ(platform::BellCount() - beeps, 1u) << row.Hex;
+        EXPECT_EQ(platform::BeepCount() - beeps, 1u) << row.Hex;
         EXPECT_EQ(Form->Label2->Caption(), row.Count);
         EXPECT_EQ(Form->Edit2->Text(), row.Hex);
         EXPECT_EQ(Form->Button1->Caption(), row.Caption);
@@ -199,7 +200,7 @@ TEST_F(StationWindow, APickReopensWithThatSettingAloneAndTypingReopensAtEveryEdi
     EXPECT_EQ(Form->Comm1->BaudRate(), 19200u);
 
     // Text that is no item selects nothing: the port reopens unchanged.
-    auto* field = static_cast<QComboBox*>(Form->ComboBox1->Native())->lineEdit();
+    auto* field = static_cast<QComboBox*>(NativeWidgetOf(*Form->ComboBox1))->lineEdit();
     field->selectAll();
     QTest::keyClicks(field, "CO");
     EXPECT_TRUE(WaitFor([&] { return Openings == 4; }));
@@ -221,9 +222,9 @@ TEST_F(StationWindow, APortThatCannotOpenIsReportedOnceAndRefusesFramesUntilAGoo
     EXPECT_FALSE(Form->Comm1->Opened());
     EXPECT_EQ(Form->Comm1->CommName(), "COM3");
 
-    const unsigned long beeps = platform::BellCount();
+    const unsigned long beeps = platform::BeepCount();
     Click(*Form->Button1);
-    EXPECT_EQ(platform::BellCount() - beeps, 1u);
+    EXPECT_EQ(platform::BeepCount() - beeps, 1u);
     EXPECT_EQ(Form->Edit1->Text(), "AA55010000000000");
 
     Pick(*Form->ComboBox1, 0);
@@ -255,9 +256,9 @@ TEST_F(StationWindow, EscInAListBeepsClosesThePortAndTheWindow)
 {
     Create();
     Form->ComboBox2->SetFocus();
-    const unsigned long beeps = platform::BellCount();
+    const unsigned long beeps = platform::BeepCount();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    EXPECT_EQ(platform::BellCount() - beeps, 1u);
+    EXPECT_EQ(platform::BeepCount() - beeps, 1u);
     EXPECT_FALSE(Form->Comm1->Opened());
     EXPECT_FALSE(Form->Visible());
 }
@@ -285,7 +286,7 @@ TEST_F(StationWindow, ControlsSitWhereTheLayoutPutsThemAndTheWindowIsFixed)
             << row.TabOrder;
         EXPECT_EQ(row.Control->TabOrder(), row.TabOrder);
     }
-    QWidget* window = Form->Native();
+    QWidget* window = NativeWidgetOf(*Form);
     EXPECT_EQ(window->size(), QSize(465, 277));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -301,7 +302,7 @@ TEST_F(StationWindow, ChineseCaptionsHaveGlyphsInTheWindowFont)
 {
     Create();
     for (const char* text : {"校验失败！", "退出", "数据位8位", "停止位1.5", "："}) {
-        QTextLayout layout(QString::fromUtf8(text), Form->ComboBox1->Native()->font());
+        QTextLayout layout(QString::fromUtf8(text), NativeWidgetOf(*Form->ComboBox1)->font());
         layout.beginLayout();
         layout.createLine();
         layout.endLayout();
@@ -355,11 +356,11 @@ TEST_F(StationWindow, TheStartUpErrorIsAModalBoxWithTitleIconOkAndFullStop)
 TEST_F(StationWindow, ClosingByTheTitleBarLeavesThePortToTheComponentToRelease)
 {
     Create();
-    const unsigned long beeps = platform::BellCount();
-    Form->Native()->close();
+    const unsigned long beeps = platform::BeepCount();
+    NativeWidgetOf(*Form)->close();
     EXPECT_FALSE(Form->Visible());
     EXPECT_TRUE(Form->Comm1->Opened());
-    EXPECT_EQ(platform::BellCount(), beeps);
+    EXPECT_EQ(platform::BeepCount(), beeps);
     Form.reset();
     TComm next(nullptr);
     EXPECT_NO_THROW(next.OpenPort());

@@ -1,6 +1,7 @@
 // The drop-down list's selection rules (code never calls OnChange, the operator's changes call
 // it once each) and the label's sizing, alignment and repaint-on-change rule.
 #include "framework/Forms.h"
+#include "framework/NativeWidget.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/PropertyChecks.h"
 
@@ -31,7 +32,7 @@ struct ComboBoxTest : ::testing::Test {
         };
         Form->Show();
     }
-    QComboBox* Native() const { return static_cast<QComboBox*>(Box->Native()); }
+    QComboBox* Native() const { return static_cast<QComboBox*>(NativeWidgetOf(*Box)); }
 };
 
 TEST_F(ComboBoxTest, CodeSelectsWithoutOnChange)
@@ -123,7 +124,7 @@ TEST(Label, SizesToItsCaptionOrRightAlignsInAFixedWidth)
         fixed->SetCaption("WW");
         EXPECT_EQ(fixed->BoundsRect(), (TRect{205, 12, 246, 25}));
         fixed->Repaint();
-        const QImage image = fixed->Native()->grab().toImage();
+        const QImage image = NativeWidgetOf(*fixed)->grab().toImage();
         int left = 41, right = -1;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x)

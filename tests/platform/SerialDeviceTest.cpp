@@ -13,6 +13,8 @@
 #include <pwd.h>
 #include <unistd.h>
 
+using namespace platform;
+
 namespace {
 
 using TClock = std::chrono::steady_clock;

@@ -116,7 +116,7 @@ int main(int argc, char** argv)
         Usage();
         return 2;
     }
-    const std::string dir = PortsDirectory();
+    const std::string dir = platform::PortsDirectory();
     if (dir.empty()) {
         std::fprintf(stderr, "ostrel-smt-sim: no home directory: set OSTREL_SMT_PORTS\n");
         return 1;
