@@ -10,6 +10,7 @@
 #include "app/Unit1.h"
 #include "framework/Application.h"
 #include "framework/NativeWidget.h"
+#include "tests/serial/Pty.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,17 +25,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -74,46 +70,6 @@ std::vector<std::uint8_t> Block(int Index)
     block.back() = std::uint8_t(sum);
     return block;
 }
-
-// The device's end of the line, linked as COM1 in a port directory of this run's own.
-struct TLine {
-    TLine()
-    {
-        char path[256];
-        openpty(&Master, &Slave, path, nullptr, nullptr);
-        termios t;
-        for (int fd : {Master, Slave}) {
-            tcgetattr(fd, &t);
-            cfmakeraw(&t);
-            tcsetattr(fd, TCSANOW, &t);
-        }
-        char dir[] = "/tmp/ostrel-bench-XXXXXX";
-        Dir = mkdtemp(dir);
-        std::filesystem::create_symlink(path, Dir + "/COM1");
-        setenv("OSTREL_SMT_PORTS", Dir.c_str(), 1);
-    }
-    ~TLine()
-    {
-        close(Master);
-        close(Slave);
-        std::filesystem::remove_all(Dir);
-    }
-    void WriteAll(const std::uint8_t* Bytes, std::size_t Count) const
-    {
-        while (Count > 0) {
-            const ssize_t n = write(Master, Bytes, Count);
-            if (n > 0) {
-                Bytes += n;
-                Count -= std::size_t(n);
-            } else {
-                pollfd p{Master, POLLOUT, 0};
-                poll(&p, 1, 100);
-            }
-        }
-    }
-    int Master = -1, Slave = -1;
-    std::string Dir;
-};
 
 // --- start-up, in a child process -------------------------------------------------------
 
@@ -224,7 +180,7 @@ struct TCounts {
     long Paints = 0;
 };
 
-void Flood(TForm1& Form, const TLine& Line, TCounts& Counts, const char* Name)
+void Flood(TForm1& Form, const TPty& Line, TCounts& Counts, const char* Name)
 {
     const std::vector<std::uint8_t> block = Block(1);
     const long total = long(FloodBlocks * BlockSize);
@@ -235,7 +191,7 @@ void Flood(TForm1& Form, const TLine& Line, TCounts& Counts, const char* Name)
     const auto start = TClock::now();
     std::thread writer([&] {
         for (int i = 0; i < FloodBlocks; ++i)
-            Line.WriteAll(block.data(), block.size());
+            Line.Write(block);
     });
     const bool all = Application->ProcessMessagesUntil(
         [&] { return Counts.Bytes - before >= total; }, 120000);
@@ -251,7 +207,7 @@ void Flood(TForm1& Form, const TLine& Line, TCounts& Counts, const char* Name)
                 counted ? "counted" : "NOT counted");
 }
 
-void Paced(const TLine& Line, TCounts& Counts)
+void Paced(const TPty& Line, TCounts& Counts)
 {
     const std::vector<std::uint8_t> block = Block(2);
     const int count = PacedRate * PacedSeconds;
@@ -263,7 +219,7 @@ void Paced(const TLine& Line, TCounts& Counts)
     std::thread writer([&] {
         for (int i = 0; i < count; ++i) {
             std::this_thread::sleep_until(start + std::chrono::microseconds(i * 1000000 / PacedRate));
-            Line.WriteAll(block.data(), block.size());
+            Line.Write(block);
         }
         done = true;
     });
@@ -287,7 +243,9 @@ int main(int argc, char** argv)
         return StartupChild(std::strcmp(argv[2], "station") == 0, std::atoll(argv[3]));
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    TLine line;
+    // The device's end of the line, linked as COM1 for the station's children and itself.
+    const TPortDir dir;
+    const TPty line(dir);
 
     std::vector<double> stationMs, minimalMs, stationMainMs, minimalMainMs;
     std::vector<long> stationKiB, minimalKiB;
