@@ -37,6 +37,7 @@ protected:
     {
         Application->OnException = [this](TObject*, const std::string& Text) {
             Errors.push_back(Text);
+            BeepsAtLastError = platform::BeepCount() - BeepsBefore;
         };
     }
     ~StationWindow() override
@@ -47,9 +48,9 @@ protected:
 
     void Create()
     {
-        const unsigned long before = platform::BeepCount();
+        BeepsBefore = platform::BeepCount();
         Form = std::make_unique<TForm1>(nullptr);
-        StartUpBeeps = platform::BeepCount() - before;
+        StartUpBeeps = platform::BeepCount() - BeepsBefore;
         Form->Comm1->OnSendDataEmpty = [this](TObject*) { ++Openings; };
         Form->Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(NativeWidgetOf(*Form)));
@@ -85,7 +86,9 @@ protected:
     std::unique_ptr<TPty> Line = std::make_unique<TPty>(Dir);
     std::vector<std::string> Errors;
     std::unique_ptr<TForm1> Form;
+    unsigned long BeepsBefore = 0;
     unsigned long StartUpBeeps = 0;
+    unsigned long BeepsAtLastError = 0; // beeps since Create when the last error was shown
     int Openings = 0;
 };
 
@@ -241,6 +244,7 @@ TEST_F(StationWindow, AStartWithoutCom1ShowsTheErrorThenTheWindowAndAnotherPortW
     TPty other(Dir, "COM2");
     Create();
     EXPECT_EQ(Errors, std::vector<std::string>{"Error opening serial port."});
+    EXPECT_EQ(BeepsAtLastError, 1u); // the one beep came before the port was opened
     EXPECT_EQ(StartUpBeeps, 1u);
     EXPECT_TRUE(Form->Visible());
     EXPECT_EQ(Form->ComboBox3->Text(), "数据位8位");
