@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-std::vector<std::string> PortNameItems();  // "COM1" to "COM48"
-std::vector<std::string> BaudRateItems();  // "75" to "1228800"
-std::vector<std::string> DataBitsItems();  // "数据位4位" to "数据位9位"
-std::vector<std::string> ParityItems();    // "无校验None", "偶校验Even", ...
-std::vector<std::string> StopBitsItems();  // "停止位1", "停止位1.5", "停止位2"
+std::vector<std::string> PortNameItems(); // "COM1" to "COM48"
+std::vector<std::string> BaudRateItems(); // "75" to "1228800"
+std::vector<std::string> DataBitsItems(); // "数据位4位" to "数据位9位"
+std::vector<std::string> ParityItems();   // "无校验None", "偶校验Even", ...
+std::vector<std::string> StopBitsItems(); // "停止位1", "停止位1.5", "停止位2"
 
 // The items selected at every start: COM1, 9600, 8 data bits, no parity, 1 stop bit.
 constexpr int DefaultPortNameIndex = 0;

@@ -126,8 +126,7 @@ int StartupChild(bool Station, long long LaunchedNs)
     window->installEventFilter(&filter);
     app.ProcessMessagesUntil([&] { return filter.Painted; }, 10000);
     const auto painted = TClock::now();
-    const double fromLaunch =
-        double(painted.time_since_epoch().count() - LaunchedNs) / 1e6;
+    const double fromLaunch = double(painted.time_since_epoch().count() - LaunchedNs) / 1e6;
     const double fromMain = std::chrono::duration<double, std::milli>(painted - entered).count();
     std::printf("%f %f %ld\n", fromLaunch, fromMain, RssKiB());
     if (!Station)
@@ -193,18 +192,19 @@ void Flood(TForm1& Form, const TPty& Line, TCounts& Counts, const char* Name)
         for (int i = 0; i < FloodBlocks; ++i)
             Line.Write(block);
     });
-    const bool all = Application->ProcessMessagesUntil(
-        [&] { return Counts.Bytes - before >= total; }, 120000);
+    const bool all =
+        Application->ProcessMessagesUntil([&] { return Counts.Bytes - before >= total; }, 120000);
     const double seconds = std::chrono::duration<double>(TClock::now() - start).count();
     writer.join();
     const long blocks = Counts.Blocks - blocksBefore;
     const bool counted = Form.PacketCount() - countBefore == blocks;
-    std::printf("flood, %s: %d blocks of %zu bytes sent; %ld blocks handled in %.2f s = %.0f blocks/s "
-                "(%.0f KiB/s), %ld chart paints; every byte %s, every block %s\n",
-                Name, FloodBlocks, BlockSize, blocks, seconds, double(blocks) / seconds,
-                double(Counts.Bytes - before) / 1024 / seconds, Counts.Paints - paintsBefore,
-                all && Counts.Bytes - before == total ? "arrived" : "NOT arrived",
-                counted ? "counted" : "NOT counted");
+    std::printf(
+        "flood, %s: %d blocks of %zu bytes sent; %ld blocks handled in %.2f s = %.0f blocks/s "
+        "(%.0f KiB/s), %ld chart paints; every byte %s, every block %s\n",
+        Name, FloodBlocks, BlockSize, blocks, seconds, double(blocks) / seconds,
+        double(Counts.Bytes - before) / 1024 / seconds, Counts.Paints - paintsBefore,
+        all && Counts.Bytes - before == total ? "arrived" : "NOT arrived",
+        counted ? "counted" : "NOT counted");
 }
 
 void Paced(const TPty& Line, TCounts& Counts)
@@ -218,13 +218,14 @@ void Paced(const TPty& Line, TCounts& Counts)
     const auto start = TClock::now();
     std::thread writer([&] {
         for (int i = 0; i < count; ++i) {
-            std::this_thread::sleep_until(start + std::chrono::microseconds(i * 1000000 / PacedRate));
+            std::this_thread::sleep_until(start +
+                                          std::chrono::microseconds(i * 1000000 / PacedRate));
             Line.Write(block);
         }
         done = true;
     });
-    Application->ProcessMessagesUntil(
-        [&] { return done && Counts.Blocks - blocksBefore >= count; }, PacedSeconds * 1000 + 5000);
+    Application->ProcessMessagesUntil([&] { return done && Counts.Blocks - blocksBefore >= count; },
+                                      PacedSeconds * 1000 + 5000);
     const double wall = std::chrono::duration<double>(TClock::now() - start).count();
     const double busy = (ThreadCpuSeconds() - cpuBefore) / wall;
     writer.join();

@@ -30,7 +30,10 @@ void PutSample(TBytes& Block, int Value)
     Block.push_back(std::uint8_t(v & 0xFF));
 }
 
-void PutText(TBytes& Block, std::string_view Text) { Block.insert(Block.end(), Text.begin(), Text.end()); }
+void PutText(TBytes& Block, std::string_view Text)
+{
+    Block.insert(Block.end(), Text.begin(), Text.end());
+}
 
 TBytes Payload(std::uint8_t Code, int Samples)
 {

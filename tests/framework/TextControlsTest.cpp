@@ -92,13 +92,12 @@ TEST(Label, RepaintsExactlyOnAChange)
         seen = label.Paints;
         return painted;
     };
-    ExpectActsExactlyOnChange(
-        acted, {{"Caption", [&] { label.SetCaption(label.Caption()); },
-                 [&] { label.SetCaption(label.Caption() + "x"); }},
-                {"Alignment", [&] { label.SetAlignment(label.Alignment()); },
-                 [&] { label.SetAlignment(taCenter); }},
-                {"AutoSize", [&] { label.SetAutoSize(label.AutoSize()); },
-                 [&] { label.SetAutoSize(!label.AutoSize()); }}});
+    ExpectActsExactlyOnChange(acted, {{"Caption", [&] { label.SetCaption(label.Caption()); },
+                                       [&] { label.SetCaption(label.Caption() + "x"); }},
+                                      {"Alignment", [&] { label.SetAlignment(label.Alignment()); },
+                                       [&] { label.SetAlignment(taCenter); }},
+                                      {"AutoSize", [&] { label.SetAutoSize(label.AutoSize()); },
+                                       [&] { label.SetAutoSize(!label.AutoSize()); }}});
 }
 
 // "MS Sans Serif" at 8 points is DejaVu Sans at an 11-pixel em here: "W" advances 11 pixels

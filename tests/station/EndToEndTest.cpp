@@ -35,7 +35,8 @@ class StationProgram : public ::testing::Test {
 protected:
     StationProgram()
     {
-        FDisplay.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        FDisplay.start("Xvfb",
+                       {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
         if (FDisplay.waitForReadyRead(10000))
             Display = ":" + QString::fromLatin1(FDisplay.readLine()).trimmed();
     }
@@ -80,7 +81,9 @@ protected:
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < TimeoutMs) {
-            for (const QByteArray& id : Tool("xdotool", {"search", "--onlyvisible", "--name", "^" + kTitle + "$"}).split('\n')) {
+            for (const QByteArray& id :
+                 Tool("xdotool", {"search", "--onlyvisible", "--name", "^" + kTitle + "$"})
+                     .split('\n')) {
                 if (id.isEmpty())
                     continue;
                 const QByteArray shape = Tool("xdotool", {"getwindowgeometry", "--shell", id});
@@ -157,8 +160,8 @@ TEST_F(StationProgram, SendsTheSixFramesShowsResponsesAndFailuresAndEndsOnEsc)
     for (int code = 1; code <= 6; ++code) {
         const int left[] = {8, 73, 138, 203, 268, 333};
         Click(window, QRect(left[code - 1], 80, 60, 25));
-        EXPECT_EQ(line.Read(8, 3000), (TBytes{0xAA, 0x55, std::uint8_t(code), 0, 0, 0, 0,
-                                               std::uint8_t(code - 1)}))
+        EXPECT_EQ(line.Read(8, 3000),
+                  (TBytes{0xAA, 0x55, std::uint8_t(code), 0, 0, 0, 0, std::uint8_t(code - 1)}))
             << code;
     }
 
@@ -168,7 +171,8 @@ TEST_F(StationProgram, SendsTheSixFramesShowsResponsesAndFailuresAndEndsOnEsc)
     ASSERT_EQ(CountOf(before, kReceivedText, kBlue), 0);
     ASSERT_EQ(CountOf(before, kChart, kRed), 0);
     line.Write({0x01, 0x02, 0x03, 0x06});
-    const QImage shown = ShotWhen(window, [&](const QImage& i) { return CountOf(i, kChart, kRed) > 0; });
+    const QImage shown =
+        ShotWhen(window, [&](const QImage& i) { return CountOf(i, kChart, kRed) > 0; });
     EXPECT_GT(CountOf(shown, kCounter, kRed), 0);
     EXPECT_GT(CountOf(shown, kReceivedText, kBlue), 0);
     EXPECT_GT(CountOf(shown, kChart, kRed), 0);
@@ -178,11 +182,13 @@ TEST_F(StationProgram, SendsTheSixFramesShowsResponsesAndFailuresAndEndsOnEsc)
     // A wrong checksum: the first button's caption changes, and 5 s later it is back to the
     // last pixel.
     line.Write({0x01, 0x02, 0x03, 0x07});
-    const QImage failed = ShotWhen(window, [&](const QImage& i) { return i.copy(kButton1) != keypad; });
+    const QImage failed =
+        ShotWhen(window, [&](const QImage& i) { return i.copy(kButton1) != keypad; });
     ASSERT_NE(failed.copy(kButton1), keypad);
     QElapsedTimer clock;
     clock.start();
-    const QImage restored = ShotWhen(window, [&](const QImage& i) { return i.copy(kButton1) == keypad; }, 10000);
+    const QImage restored = ShotWhen(
+        window, [&](const QImage& i) { return i.copy(kButton1) == keypad; }, 10000);
     EXPECT_EQ(restored.copy(kButton1), keypad);
     EXPECT_GE(clock.elapsed(), 4500);
 

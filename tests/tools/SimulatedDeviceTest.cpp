@@ -10,10 +10,7 @@ using TKind = sim::TScanEvent::TKind;
 
 namespace {
 
-TBytes Frame(std::uint8_t code)
-{
-    return {0xAA, 0x55, code, 0, 0, 0, 0, std::uint8_t(code - 1)};
-}
+TBytes Frame(std::uint8_t code) { return {0xAA, 0x55, code, 0, 0, 0, 0, std::uint8_t(code - 1)}; }
 
 void Append(TBytes& To, const TBytes& Bytes) { To.insert(To.end(), Bytes.begin(), Bytes.end()); }
 
@@ -71,8 +68,8 @@ TEST(SimulatedResponse, EachCommandHasItsAnswerAndChecksum)
         {1, {0, '1', 0, '2', 0, '3', 0, '#'}},
         {2, {}},
         {3, {}},
-        {4, {'8', '9', '5', '5', '0', '3', '1', '0', '0', '0', '0', '1', '2', '3', '4', '5',
-             '6', '7', '8', '9'}},
+        {4, {'8', '9', '5', '5', '0', '3', '1', '0', '0', '0',
+             '0', '1', '2', '3', '4', '5', '6', '7', '8', '9'}},
         {5, {}},
         {6, {'O', 'K'}},
     };
@@ -115,14 +112,6 @@ TEST(SimulatedResponse, WaveformsHaveTheirShapes)
     for (std::size_t k = 1; k < square.size(); ++k)
         edges += square[k] != square[k - 1];
     EXPECT_EQ(edges, 7); // eight half-periods
-
-    // The sine burst starts and ends near the middle and swings widely between.
-    const std::vector<int> burst = Samples(2, 300);
-    EXPECT_NEAR(burst.front(), 32768, 100);
-    EXPECT_NEAR(burst.back(), 32768, 2000);
-    const auto [low, high] = std::minmax_element(burst.begin(), burst.end());
-    EXPECT_LT(*low, 10000);
-    EXPECT_GT(*high, 55000);
 }
 
 } // namespace

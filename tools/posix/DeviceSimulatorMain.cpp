@@ -34,7 +34,7 @@ struct TOptions {
     bool Silent = false;
 };
 
-constexpr int kBurstSamples = 2500;        // 5001 bytes: the station reads it as 3 blocks or more
+constexpr int kBurstSamples = 2500; // 5001 bytes: the station reads it as 3 blocks or more
 constexpr int kMaxSamples = 30000;
 constexpr auto kNoiseAfterIdle = std::chrono::milliseconds(1500);
 
@@ -57,18 +57,19 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t length)
 
 void Usage()
 {
-    std::fprintf(stderr,
-                 "usage: ostrel-smt-sim [--port COMn] [--samples N] [--burst] [--corrupt-every N]\n"
-                 "                      [--noise] [--silent]\n"
-                 "Answers the station's test frames on a pseudo-terminal linked as COMn in\n"
-                 "$OSTREL_SMT_PORTS (default ~/.ostrel-smt/ports).\n"
-                 "  --samples N        samples in the MIC, ALERT and SD answers (1 to %d, default 300)\n"
-                 "  --burst            answers of %d samples, longer than one received block\n"
-                 "  --corrupt-every N  a wrong checksum in every Nth answer\n"
-                 "  --noise            a few random bytes on the line whenever it has been quiet\n"
-                 "                     for %lld ms\n"
-                 "  --silent           read and report frames, answer nothing\n",
-                 kMaxSamples, kBurstSamples, static_cast<long long>(kNoiseAfterIdle.count()));
+    std::fprintf(
+        stderr,
+        "usage: ostrel-smt-sim [--port COMn] [--samples N] [--burst] [--corrupt-every N]\n"
+        "                      [--noise] [--silent]\n"
+        "Answers the station's test frames on a pseudo-terminal linked as COMn in\n"
+        "$OSTREL_SMT_PORTS (default ~/.ostrel-smt/ports).\n"
+        "  --samples N        samples in the MIC, ALERT and SD answers (1 to %d, default 300)\n"
+        "  --burst            answers of %d samples, longer than one received block\n"
+        "  --corrupt-every N  a wrong checksum in every Nth answer\n"
+        "  --noise            a few random bytes on the line whenever it has been quiet\n"
+        "                     for %lld ms\n"
+        "  --silent           read and report frames, answer nothing\n",
+        kMaxSamples, kBurstSamples, static_cast<long long>(kNoiseAfterIdle.count()));
 }
 
 bool ParseOptions(int argc, char** argv, TOptions& O)
