@@ -5,7 +5,6 @@
 #include "framework/Application.h"
 #include "platform/Sound.h"
 
-#include <algorithm>
 
 const char* const ApplicationTitle = "Ostrel_SMT for Brazil";
 
