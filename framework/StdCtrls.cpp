@@ -466,13 +466,6 @@ int TComboBox::TItems::Count() const
     return BoxOf(FOwner).count();
 }
 
-std::string TComboBox::TItems::operator[](int Index) const
-{
-    if (Index < 0 || Index >= Count())
-        ListIndexError(Index);
-    return BoxOf(FOwner).itemText(Index).toStdString();
-}
-
 void TComboBox::SetItemIndex(int Value)
 {
     if (Value < -1 || Value >= FItems.Count())
@@ -509,11 +502,6 @@ void TComboBox::SetDropDownCount(int Value)
 {
     SetProperty(FDropDownCount, Value,
                 [this] { BoxOf(*this).setMaxVisibleItems(FDropDownCount); });
-}
-
-bool TComboBox::DroppedDown() const
-{
-    return BoxOf(*this).view()->isVisible();
 }
 
 void TComboBox::ApplyLook()

@@ -180,7 +180,6 @@ public:
     public:
         void Add(const std::string& Item);
         int Count() const;
-        std::string operator[](int Index) const; // raises EListError outside 0..Count-1
 
     private:
         friend class TComboBox;
@@ -205,7 +204,6 @@ public:
     // Items shown at once when dropped down; more scroll.
     int DropDownCount() const { return FDropDownCount; }
     void SetDropDownCount(int Value);
-    bool DroppedDown() const;
 
     TNotifyEvent OnChange;
 
