@@ -40,6 +40,7 @@ display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 export DISPLAY=$display
+export XDG_RUNTIME_DIR=$work # Qt wants one; a server session may have none
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done 2>/dev/null || sleep 1
 build-run/app/ostrel-smt &
 station=$!
