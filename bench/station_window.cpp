@@ -30,6 +30,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -149,6 +150,9 @@ TStartup RunStartupChild(const char* Kind)
     if (child == 0) {
         dup2(pipes[1], STDOUT_FILENO);
         close(pipes[0]);
+        // Qt's notes about the offscreen platform, once per child, would bury the figures.
+        const int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, STDERR_FILENO);
         execl("/proc/self/exe", "bench_station_window", "--startup", Kind, launched.c_str(),
               nullptr);
         _exit(127);
