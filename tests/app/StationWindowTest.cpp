@@ -3,6 +3,7 @@
 // line and what the window shows. Clicking all six buttons is the end-to-end test's part.
 #include "app/Unit1.h"
 #include "framework/Application.h"
+#include "framework/InputDriver.h"
 #include "framework/NativeWidget.h"
 #include "platform/Sound.h"
 #include "tests/serial/Pty.h"
@@ -75,10 +76,7 @@ protected:
         WaitFor([&] { return !view->isVisible(); }, 1000);
     }
 
-    static void Click(TWinControl& Button)
-    {
-        QTest::mouseClick(NativeWidgetOf(Button), Qt::LeftButton);
-    }
+    static void Click(TWinControl& Button) { Input::Click(Button, {30, 12}); }
 
     TPortDir Dir;
     std::unique_ptr<TPty> Line = std::make_unique<TPty>(Dir);
@@ -107,8 +105,7 @@ TEST_F(StationWindow, StartsWithTheDefaultsAndOneBeepAndEndsOnEsc)
     EXPECT_EQ(window->grab().toImage().pixel(203, 20) & 0xFFFFFF, 0xA6CAF0u);
 
     // Esc in a list that is not dropped down clicks the exit button.
-    Form->ComboBox2->SetFocus();
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    Input::KeyPress(*Form->ComboBox2, VirtualKey::Escape);
     EXPECT_EQ(Beeps(), 2u);
     EXPECT_FALSE(Form->Comm1->Opened());
     EXPECT_FALSE(Form->Visible());
