@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace {
@@ -89,11 +90,13 @@ TEST_F(PortNames, ALinkWhoseDeviceIsUnpluggedStillNamesThePort)
     EXPECT_EQ(ResolvePortName("COM1"), Dir + "/COM1");
 }
 
-TEST_F(PortNames, PathsAndOtherNamesPassUnchanged)
+TEST_F(PortNames, PathsPassUnchangedAndOtherNamesNameNoPort)
 {
-    for (const char* name : {"/dev/ttyUSB0", "./COM3", "COM0", "COM257", "COM03", "COM", "COMX",
-                             "COM3 ", "LPT1", ""})
+    for (const char* name : {"/dev/ttyUSB0", "./COM3", "/"})
         EXPECT_EQ(ResolvePortName(name), name) << name;
+    for (const char* name : {"COM0", "COM257", "COM03", "COM", "COMX", "COM3 ", " COM3", "LPT1",
+                             "COM1000", ""})
+        EXPECT_EQ(ResolvePortName(name), "") << '"' << name << '"';
 }
 
 TEST_F(PortNames, TheDirectoryDefaultsToTheUsersOwn)
@@ -105,6 +108,9 @@ TEST_F(PortNames, TheDirectoryDefaultsToTheUsersOwn)
     setenv("HOME", (Dir + "/home").c_str(), 1);
     EXPECT_EQ(ResolvePortName("COM9"), Dir + "/home/.ostrel-smt/ports/COM9");
     EXPECT_EQ(ResolvePortName("COM3"), "/dev/ttyS2");
+    // Without HOME, the home directory the system knows for the user.
+    unsetenv("HOME");
+    EXPECT_EQ(PortsDirectory(), std::string(getpwuid(getuid())->pw_dir) + "/.ostrel-smt/ports");
     setenv("HOME", home.c_str(), 1);
 }
 
