@@ -128,8 +128,8 @@ public:
     virtual void Purge(uint32_t Flags) = 0;
 
     // Reads up to Capacity bytes as the time-outs say: without total time-outs it waits for a
-    // first byte, then ends on a full buffer or a gap longer than the interval time-out.
-    // Wakes on Stop at any point.
+    // first byte, then ends on a full buffer or a gap longer than the interval time-out between
+    // the moments bytes arrived (not the moments they were read). Wakes on Stop at any point.
     virtual TIoResult Read(uint8_t* Buffer, std::size_t Capacity, TWaitHandle Stop) = 0;
     // Line errors and modem events since the last call: CommError bits and CommModem bits. Lines that cannot report them give 0 and 0. On POSIX these
     // come from the driver's counters, which the receive thread asks after every read: a

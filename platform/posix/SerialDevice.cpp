@@ -122,36 +122,42 @@ public:
 
         std::size_t count = 0;
         TClock::time_point last; // the stamp of the latest bytes in Buffer
+        bool readNow = true;     // false after a short read: the line's queue was drained
         for (;;) {
-            // Bytes announced by the wake-up that ended the previous read carry its stamp.
-            const TClock::time_point stamp = FAnnounced ? FAnnouncedAt : TClock::now();
-            FAnnounced = false;
-            const ssize_t n = read(FFd, Buffer + count, Capacity - count);
-            if (n > 0) {
-                const int replacement = FReplacement.load(std::memory_order_relaxed);
-                count += replacement == NoReplacement
-                             ? static_cast<std::size_t>(n)
-                             : FMarks.Decode(Buffer + count, static_cast<std::size_t>(n),
-                                             static_cast<uint8_t>(replacement));
-                last = stamp;
-                if (count == Capacity)
-                    return {TIoResult::TStatus::Completed, count, 0};
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && errno != EAGAIN) {
-                // The bytes already read go out first; the failure recurs on the next read.
-                if (count > 0)
-                    return {TIoResult::TStatus::Completed, count, 0};
-                return {errno == EIO ? TIoResult::TStatus::HungUp : TIoResult::TStatus::Failed,
-                        0, errno};
-            }
-            if (n == 0) {
-                // End of file on a terminal: the far end has gone.
-                if (count > 0)
-                    return {TIoResult::TStatus::Completed, count, 0};
-                return {TIoResult::TStatus::HungUp, 0, 0};
+            if (readNow) {
+                // Bytes announced by the wake-up that ended the previous read carry its stamp.
+                const TClock::time_point stamp = FAnnounced ? FAnnouncedAt : TClock::now();
+                FAnnounced = false;
+                const std::size_t asked = Capacity - count;
+                const ssize_t n = read(FFd, Buffer + count, asked);
+                if (n > 0) {
+                    const int replacement = FReplacement.load(std::memory_order_relaxed);
+                    count += replacement == NoReplacement
+                                 ? static_cast<std::size_t>(n)
+                                 : FMarks.Decode(Buffer + count, static_cast<std::size_t>(n),
+                                                 static_cast<uint8_t>(replacement));
+                    last = stamp;
+                    if (count == Capacity)
+                        return {TIoResult::TStatus::Completed, count, 0};
+                    readNow = static_cast<std::size_t>(n) == asked;
+                    continue;
+                }
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0 && errno != EAGAIN) {
+                    // The bytes already read go out first; the failure recurs on the next read.
+                    if (count > 0)
+                        return {TIoResult::TStatus::Completed, count, 0};
+                    return {errno == EIO ? TIoResult::TStatus::HungUp
+                                         : TIoResult::TStatus::Failed,
+                            0, errno};
+                }
+                if (n == 0) {
+                    // End of file on a terminal: the far end has gone.
+                    if (count > 0)
+                        return {TIoResult::TStatus::Completed, count, 0};
+                    return {TIoResult::TStatus::HungUp, 0, 0};
+                }
             }
             const uint32_t interval = FInterval;
             if (interval == MaxDword && !hasTotal)
@@ -161,10 +167,16 @@ public:
             const TClock::time_point gapEnd = last + std::chrono::milliseconds(interval);
             const bool limited = hasTotal || gapped;
             const TClock::time_point end = hasTotal && gapped ? std::min(totalEnd, gapEnd)
-                                     : hasTotal         ? totalEnd
-                                                        : gapEnd;
-            if (limited && !ArmTimer(end))
-                return {TIoResult::TStatus::Failed, 0, errno};
+                                           : hasTotal         ? totalEnd
+                                                              : gapEnd;
+            // Each chunk moves the deadline on; rather than re-arm the timer for every chunk,
+            // an earlier deadline is left to fire, and the timer is then armed afresh.
+            if (limited && (!FArmed || FArmedAt > end)) {
+                if (!ArmTimer(end))
+                    return {TIoResult::TStatus::Failed, 0, errno};
+                FArmed = true;
+                FArmedAt = end;
+            }
             pollfd fds[] = {{static_cast<int>(Stop.Value), POLLIN, 0},
                             {FFd, POLLIN, 0},
                             {FTimer, POLLIN, 0}};
@@ -174,12 +186,16 @@ public:
                 return {TIoResult::TStatus::Failed, 0, errno};
             if (fds[0].revents)
                 return {TIoResult::TStatus::Stopped, 0, 0};
-            if (fds[1].revents) {
+            const bool fired = limited && fds[2].revents;
+            if (fired)
+                FArmed = false;
+            readNow = fds[1].revents != 0;
+            if (readNow) {
                 FAnnounced = true;
                 FAnnouncedAt = woke;
             }
             // Bytes found together with the deadline arrived after it: they open the next read.
-            if (limited && (fds[2].revents || woke >= end))
+            if (limited && (woke >= end || (fired && FArmedAt >= end)))
                 return {TIoResult::TStatus::Completed, count, 0};
         }
     }
@@ -253,6 +269,8 @@ private:
 
     // Receive thread only.
     TMarkDecoder FMarks;
+    bool FArmed = false; // the timer is set to FArmedAt and has not been seen to fire
+    TClock::time_point FArmedAt;
     bool FAnnounced = false;
     TClock::time_point FAnnouncedAt;
     serial_icounter_struct FCounts{};
