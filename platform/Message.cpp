@@ -3,6 +3,8 @@
 
 #include <new>
 
+namespace platform {
+
 THeapBlock AllocBlock(std::size_t Count)
 {
     return THeapBlock(new (std::nothrow) uint8_t[Count + 1]());
@@ -12,3 +14,5 @@ THeapBlock AllocUnfilledBlock(std::size_t Capacity)
 {
     return THeapBlock(new (std::nothrow) uint8_t[Capacity + 1]);
 }
+
+} // namespace platform

@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+namespace platform {
+
 // The device control block, field for field.
 struct TDcb {
     uint32_t DCBlength = 28;
@@ -146,3 +148,5 @@ std::string ResolvePortName(const std::string& Name);
 // Where COM names are linked to devices: what the station looks up and the device simulator
 // links into. Empty when the user has neither this setting nor a home directory.
 std::string PortsDirectory();
+
+} // namespace platform

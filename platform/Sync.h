@@ -14,6 +14,8 @@
 #include <initializer_list>
 #include <memory>
 
+namespace platform {
+
 // Something a thread can sleep on. On POSIX a file descriptor that counts as signalled while it
 // is readable or hung up. An event's handle also carries its state, so that a thread that only
 // asks (between reads that complete at once) need not enter the kernel.
@@ -83,3 +85,5 @@ enum class TThreadPriority { Normal, AboveNormal, Highest };
 // Raises the calling thread's priority above the process's by one or two steps where the OS
 // allows it; otherwise leaves it as it is, silently.
 void SetCurrentThreadPriority(TThreadPriority Priority);
+
+} // namespace platform

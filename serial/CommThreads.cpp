@@ -1,5 +1,7 @@
 #include "serial/CommThreads.h"
 
+using namespace platform;
+
 TCommThread::TCommThread(TSerialDevice* PortHandle, TWaitHandle StopEvent,
                          TWindowHandle NotifyWnd, TThreadPriority Priority)
     : FPortHandle(PortHandle), FStopEvent(StopEvent), FNotifyWnd(std::move(NotifyWnd)),

@@ -28,8 +28,8 @@ constexpr std::size_t ReadBlockSize = 2048;
 
 class TCommThread {
 public:
-    TCommThread(TSerialDevice* PortHandle, TWaitHandle StopEvent, TWindowHandle NotifyWnd,
-                TThreadPriority Priority);
+    TCommThread(platform::TSerialDevice* PortHandle, platform::TWaitHandle StopEvent,
+                platform::TWindowHandle NotifyWnd, platform::TThreadPriority Priority);
     virtual ~TCommThread() = default;
     TCommThread(const TCommThread&) = delete;
     TCommThread& operator=(const TCommThread&) = delete;
@@ -50,20 +50,21 @@ protected:
     // members the body uses still exist.
     void WaitFor();
 
-    TSerialDevice* const FPortHandle;
-    const TWaitHandle FStopEvent;
-    const TWindowHandle FNotifyWnd;
+    platform::TSerialDevice* const FPortHandle;
+    const platform::TWaitHandle FStopEvent;
+    const platform::TWindowHandle FNotifyWnd;
 
 private:
     void Run() noexcept;
 
-    const TThreadPriority FPriority;
+    const platform::TThreadPriority FPriority;
     std::thread FThread;
 };
 
 class TReadThread final : public TCommThread {
 public:
-    TReadThread(TSerialDevice* PortHandle, TWaitHandle StopEvent, TWindowHandle NotifyWnd);
+    TReadThread(platform::TSerialDevice* PortHandle, platform::TWaitHandle StopEvent,
+                platform::TWindowHandle NotifyWnd);
     ~TReadThread() override;
 
 private:
@@ -74,17 +75,18 @@ private:
     bool ProcessLineEvents();
     // Ends the Count bytes read into Block with their 0 byte and posts it; false (the thread
     // must end) when Count is 0 or the post fails.
-    bool DeliverBlock(THeapBlock Block, std::size_t Count);
+    bool DeliverBlock(platform::THeapBlock Block, std::size_t Count);
 };
 
 class TWriteThread final : public TCommThread {
 public:
     // Throws std::system_error when the queue cannot be made.
-    TWriteThread(TSerialDevice* PortHandle, TWaitHandle StopEvent, TWindowHandle NotifyWnd);
+    TWriteThread(platform::TSerialDevice* PortHandle, platform::TWaitHandle StopEvent,
+                 platform::TWindowHandle NotifyWnd);
     ~TWriteThread() override;
 
     // Any thread. False once the thread has ended; the request is freed then.
-    bool Post(TMessage Request) { return FQueue.Post(std::move(Request)); }
+    bool Post(platform::TMessage Request) { return FQueue.Post(std::move(Request)); }
 
 private:
     using TCommThread::Post;
@@ -92,5 +94,5 @@ private:
     void Finish() override;
     bool WriteBlock(const uint8_t* Request, std::size_t Count);
 
-    TMessageQueue FQueue;
+    platform::TMessageQueue FQueue;
 };

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <chrono>
 
+namespace platform {
+
 int PollRestarting(pollfd* Fds, nfds_t Count, int TimeoutMs)
 {
     using TClock = std::chrono::steady_clock;
@@ -20,3 +22,5 @@ int PollRestarting(pollfd* Fds, nfds_t Count, int TimeoutMs)
         }
     }
 }
+
+} // namespace platform

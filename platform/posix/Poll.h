@@ -5,6 +5,10 @@
 
 #include <poll.h>
 
+namespace platform {
+
 // ppoll(2) restarted after a signal with the time that is left: the number of ready
 // descriptors, 0 when TimeoutMs passed (negative: no limit), -1 with errno on failure.
 int PollRestarting(pollfd* Fds, nfds_t Count, int TimeoutMs);
+
+} // namespace platform

@@ -28,6 +28,8 @@
 #include <sys/timerfd.h>
 #include <unistd.h>
 
+namespace platform {
+
 namespace {
 
 // CLOCK_MONOTONIC, which the timer is armed on.
@@ -357,3 +359,5 @@ TSerialDevice::TOpenResult TSerialDevice::Open(const std::string& Name,
     Device = std::make_unique<TPosixSerialDevice>(fd, timer);
     return TOpenResult::Opened;
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 
 #include <sys/ioctl.h>
 
+namespace platform {
+
 namespace {
 
 // Rates with a constant of their own keep it, so that programs reading the line with the
@@ -129,3 +131,5 @@ std::size_t TMarkDecoder::Decode(uint8_t* Bytes, std::size_t Count, uint8_t Repl
     }
     return out;
 }
+
+} // namespace platform

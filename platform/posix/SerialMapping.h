@@ -37,6 +37,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace platform {
+
 // Fills T from Dcb, keeping T's other settings. False (T untouched) when the block holds a
 // value that has no line setting.
 bool DcbToTermios(const TDcb& Dcb, termios2& T);
@@ -63,3 +65,5 @@ public:
 private:
     int FMarked = 0; // bytes of an unfinished sequence already seen: 0, 1 (0xFF) or 2 (0xFF 0)
 };
+
+} // namespace platform

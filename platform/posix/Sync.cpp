@@ -14,6 +14,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+namespace platform {
+
 namespace {
 
 int MakeEventFd()
@@ -160,3 +162,5 @@ void SetCurrentThreadPriority(TThreadPriority Priority)
         return;
     setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), base - steps);
 }
+
+} // namespace platform

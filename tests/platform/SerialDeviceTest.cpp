@@ -18,6 +18,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace platform;
+
 namespace {
 
 using TClock = std::chrono::steady_clock;

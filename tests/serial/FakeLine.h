@@ -5,8 +5,13 @@
 
 #include "platform/SerialDevice.h"
 
-class TFakeLine : public TSerialDevice {
+class TFakeLine : public platform::TSerialDevice {
 public:
+    using TCommTimeouts = platform::TCommTimeouts;
+    using TDcb = platform::TDcb;
+    using TIoResult = platform::TIoResult;
+    using TWaitHandle = platform::TWaitHandle;
+
     bool SetupComm(uint32_t, uint32_t) override { return true; }
     bool GetCommState(TDcb&) override { return true; }
     bool SetCommState(const TDcb&) override { return true; }
@@ -15,7 +20,7 @@ public:
 
     TIoResult Read(uint8_t*, std::size_t, TWaitHandle Stop) override
     {
-        WaitForAny({Stop});
+        platform::WaitForAny({Stop});
         return {TIoResult::TStatus::Stopped, 0, 0};
     }
 

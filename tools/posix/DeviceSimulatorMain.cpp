@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
 
     // The station finds the line only where it looks itself.
-    const std::string dir = PortsDirectory();
+    const std::string dir = platform::PortsDirectory();
     if (dir.empty()) {
         std::fprintf(stderr, "ostrel-smt-sim: no ports directory: set OSTREL_SMT_PORTS or HOME\n");
         return 1;
