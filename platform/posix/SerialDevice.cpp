@@ -5,9 +5,10 @@
 // How a read is cut: every chunk of bytes is stamped with the moment the thread saw it arrive
 // (the wake-up that announced it), and a read ends when more than the interval lies between
 // two stamps. The wait for the gap sleeps on a timer armed at the absolute deadline, which
-// the kernel keeps to within tens of microseconds, where a relative poll time-out may run
-// late by a tenth of a per cent. When bytes and the deadline are found together, the stamps
-// decide, so a late wake-up under load never merges two bursts.
+// the kernel keeps more closely than a relative poll time-out (that one may run late by a
+// tenth of a per cent of its length). When bytes and the deadline are found together, the
+// deadline has passed before the bytes were seen, so they open the next read: a late wake-up
+// under load never merges two bursts.
 #include "platform/SerialDevice.h"
 #include "platform/posix/Poll.h"
 #include "platform/posix/SerialMapping.h"
