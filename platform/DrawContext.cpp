@@ -133,7 +133,6 @@ struct TDrawContext::TImpl {
     int BkMode = OPAQUE;
     unsigned Align = TA_LEFT | TA_TOP;
     TPoint Position;
-    long StylePos = 0; // dash position at Position, restarted by MoveTo
     bool Clipped = false;
     TRect Clip;        // the clip within the image (the whole image without one)
     bool Draws = true; // the pen draws something
@@ -284,11 +283,7 @@ int TDrawContext::BkMode() const { return FImpl->BkMode; }
 void TDrawContext::SetTextAlign(unsigned Flags) { FImpl->Align = Flags; }
 unsigned TDrawContext::TextAlign() const { return FImpl->Align; }
 
-void TDrawContext::MoveTo(int X, int Y)
-{
-    FImpl->Position = {X, Y};
-    FImpl->StylePos = 0;
-}
+void TDrawContext::MoveTo(int X, int Y) { FImpl->Position = {X, Y}; }
 
 TPoint TDrawContext::CurrentPosition() const { return FImpl->Position; }
 
@@ -298,8 +293,7 @@ void TDrawContext::LineTo(int X, int Y)
         return;
     raster::TStroke k;
     if (FImpl->PenStroke(k))
-        FImpl->StylePos =
-            raster::DrawLine(FImpl->Surface(), k, FImpl->Position, {X, Y}, FImpl->StylePos);
+        raster::DrawLine(FImpl->Surface(), k, FImpl->Position, {X, Y}, 0);
     FImpl->Position = {X, Y};
 }
 
@@ -325,6 +319,9 @@ void TDrawContext::Rectangle(int X0, int Y0, int X1, int Y1)
         std::swap(X0, X1);
     if (Y0 > Y1)
         std::swap(Y0, Y1);
+    // All four corners of the outline coincide: every side and the inside are empty.
+    if (X1 - X0 == 1 && Y1 - Y0 == 1)
+        return;
     const raster::TSurface s = FImpl->Surface();
     raster::TStroke k;
     if (!FImpl->PenStroke(k)) {
@@ -334,7 +331,8 @@ void TDrawContext::Rectangle(int X0, int Y0, int X1, int Y1)
     }
     if (k.Dashes) {
         FImpl->FillWithBrush(s, {X0 + 1, Y0 + 1, X1 - 1, Y1 - 1}, FImpl->Pen.Mode);
-        const TPoint corners[] = {{X0, Y0}, {X1 - 1, Y0}, {X1 - 1, Y1 - 1}, {X0, Y1 - 1}};
+        // From the top right corner anticlockwise, the way the pattern runs on the platform.
+        const TPoint corners[] = {{X1 - 1, Y0}, {X0, Y0}, {X0, Y1 - 1}, {X1 - 1, Y1 - 1}};
         FImpl->Outline(corners, 4);
         return;
     }

@@ -19,16 +19,19 @@
 //   (a 2-pixel pen on y = 50 covers rows 49 and 50); along the line it keeps to the columns
 //   (rows, for steep lines) that the 1-pixel line steps through, and a slanted line is the
 //   union of w x w squares, placed the same way, at its stepped pixels. Dashed, dotted and Alternate pens step their pattern one unit per
-//   pixel, carried from one segment to the next (LineTo carries it on, MoveTo restarts it);
-//   the gaps take the background colour in OPAQUE mode. Styled pens wider than 1 draw solid,
+//   pixel: every LineTo starts it afresh, a Polyline and a Rectangle's outline carry it from
+//   one side to the next; the gaps take the background colour in OPAQUE mode. Styled pens wider than 1 draw solid,
 //   as the classic platform creates them. Mode applies to lines and shape outlines and fills.
 // - Polyline neither uses nor moves the current position; Rectangle does not either.
 // - Rectangle with a Clear pen fills columns x0..x1-2 and rows y0..y1-2 (one pixel less each
 //   way, as the classic platform does). A wide pen's frame is centred on the outline as a
-//   line would be; with InsideFrame it lies inside the bounds.
+//   line would be; with InsideFrame it lies inside the bounds. A styled outline runs from the
+//   top right corner anticlockwise. A 1 x 1 rectangle draws nothing.
 // - FillRect always copies the brush (the pen mode does not apply); a Clear brush fills
-//   nothing; hatched brushes draw an 8 x 8 hatch aligned to the image's origin, on the
-//   background colour when the background mode is OPAQUE.
+//   nothing, nor does a rectangle whose right or bottom lies before its left or top (a layout
+//   that has collapsed, which the platform would paint mirrored, one pixel off); hatched
+//   brushes draw an 8 x 8 hatch aligned to the image's origin, on the background colour when
+//   the background mode is OPAQUE.
 // - Text is drawn without antialiasing, placed by TextMetrics() (ascent for TA_BASELINE, the
 //   extent for centring and TA_RIGHT / TA_BOTTOM), rotated about (x, y) by the escapement.
 // - Ellipse, RoundRect, Polygon's interior, Arc and Pie are left to the drawing library.
