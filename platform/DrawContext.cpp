@@ -12,6 +12,7 @@
 #include <cmath>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -229,16 +230,15 @@ struct TDrawContext::TImpl {
         P.setBackground(QColorOf(BkColor));
     }
 
-    // Draws the closed outline through Points with the rasteriser.
+    // Draws the closed outline through Points with the rasteriser, as one polyline.
     void Outline(const TPoint* Points, int Count) const
     {
         raster::TStroke k;
         if (Count < 2 || !PenStroke(k))
             return;
-        const raster::TSurface s = Surface();
-        long pos = 0;
-        for (int i = 0; i < Count; ++i)
-            pos = raster::DrawLine(s, k, Points[i], Points[(i + 1) % Count], pos);
+        std::vector<TPoint> closed(Points, Points + Count);
+        closed.push_back(Points[0]);
+        raster::DrawPolyline(Surface(), k, closed.data(), int(closed.size()));
     }
 };
 
@@ -300,16 +300,8 @@ void TDrawContext::LineTo(int X, int Y)
 void TDrawContext::Polyline(const TPoint* Points, int Count)
 {
     raster::TStroke k;
-    if (Count < 2 || !FImpl->PenStroke(k))
-        return;
-    const raster::TSurface s = FImpl->Surface();
-    if (k.Mode == TPenMode::Copy && !k.Dashes) {
-        raster::DrawSolidPolyline(s, k, Points, Count);
-        return;
-    }
-    long pos = 0;
-    for (int i = 1; i < Count; ++i)
-        pos = raster::DrawLine(s, k, Points[i - 1], Points[i], pos);
+    if (FImpl->PenStroke(k))
+        raster::DrawPolyline(FImpl->Surface(), k, Points, Count);
 }
 
 void TDrawContext::Rectangle(int X0, int Y0, int X1, int Y1)

@@ -81,33 +81,51 @@ TEST(DrawContextLine, HalvesGoToTheSmallerCoordinateWhicheverWayTheLineRuns)
     EXPECT_EQ(LinePixels({0, 0}, {2, 4}), (TPixels{{0, 0}, {0, 1}, {1, 2}, {1, 3}}));
 }
 
-TEST(DrawContextLine, TwoPixelPenCoversTheRowAboveAndFlatEnds)
+// The platform's pictures of a 2-pixel pen: round ends are the 2 x 2 square at each vertex,
+// so a horizontal line covers x0 - 1..x1 on rows y - 1 and y whichever way it runs.
+TEST(DrawContextLine, TwoPixelPenCoversTheRowAboveAndRoundEnds)
 {
     TPenDesc pen;
     pen.Width = 2;
     TPixels expected;
-    for (int x = 10; x < 30; ++x)
+    for (int x = 9; x <= 30; ++x)
         expected.insert({x, 49}), expected.insert({x, 50});
     EXPECT_EQ(LinePixels({10, 50}, {30, 50}, pen), expected);
-    TPixels reversed;
-    for (int x = 11; x <= 30; ++x)
-        reversed.insert({x, 49}), reversed.insert({x, 50});
-    EXPECT_EQ(LinePixels({30, 50}, {10, 50}, pen), reversed);
+    EXPECT_EQ(LinePixels({30, 50}, {10, 50}, pen), expected);
     TPixels vertical;
-    for (int y = 5; y < 9; ++y)
+    for (int y = 4; y <= 9; ++y)
         vertical.insert({19, y}), vertical.insert({20, y});
     EXPECT_EQ(LinePixels({20, 5}, {20, 9}, pen), vertical);
 }
 
-TEST(DrawContextLine, WideDiagonalIsTheUnionOfSquaresWithinTheStepRange)
+// A steep 2-pixel line lights, on each row between its ends, the columns ceil(x - 1) and
+// ceil(x) of its exact position x.
+TEST(DrawContextLine, SteepTwoPixelLineLightsTheColumnsAtItsExactPosition)
 {
     TPenDesc pen;
     pen.Width = 2;
-    // Squares at (1,1), (2,2) cover x-1..x, y-1..y; only columns 1 and 2 are kept.
-    EXPECT_EQ(LinePixels({1, 1}, {3, 3}, pen),
-              (TPixels{{1, 0}, {1, 1}, {1, 2}, {2, 1}, {2, 2}}));
-    pen.Width = 3;
-    EXPECT_EQ(LinePixels({5, 5}, {6, 5}, pen), (TPixels{{5, 4}, {5, 5}, {5, 6}}));
+    for (const auto& [from, to] : std::vector<std::pair<TPoint, TPoint>>{
+             {{10, 0}, {13, 40}}, {{13, 40}, {10, 0}}, {{30, 2}, {25, 50}}}) {
+        TPixels expected;
+        const int dy = to.Y - from.Y, dx = to.X - from.X;
+        const int step = dy > 0 ? 1 : -1;
+        // Rows clear of the round ends; x = from.X + (y - from.Y) dx / dy, as a fraction.
+        for (int y = from.Y + 2 * step; y != to.Y - step; y += step) {
+            const int num = from.X * dy + (y - from.Y) * dx, den = dy;
+            const auto ceilDiv = [](int N, int D) {
+                if (D < 0)
+                    N = -N, D = -D;
+                return N >= 0 ? (N + D - 1) / D : -(-N / D);
+            };
+            expected.insert({ceilDiv(num - den, den), y});
+            expected.insert({ceilDiv(num, den), y});
+        }
+        TPixels rows;
+        for (auto [x, y] : LinePixels(from, to, pen))
+            if ((y - from.Y) * step >= 2 && (to.Y - y) * step >= 2)
+                rows.insert({x, y});
+        EXPECT_EQ(rows, expected) << from.X << "," << from.Y << " to " << to.X << "," << to.Y;
+    }
 }
 
 // Each LineTo starts the pattern afresh; MoveTo does not change that.
@@ -155,7 +173,10 @@ TEST(DrawContextLine, StyledWidePensDrawSolidAndClearDrawsNothing)
     TPenDesc pen;
     pen.Style = TPenStyle::Dot;
     pen.Width = 2;
-    EXPECT_EQ(LinePixels({0, 5}, {10, 5}, pen).size(), 20u);
+    TPixels solid; // the round end at x = 0 reaches column -1, outside the image
+    for (int x = 0; x <= 10; ++x)
+        solid.insert({x, 4}), solid.insert({x, 5});
+    EXPECT_EQ(LinePixels({0, 5}, {10, 5}, pen), solid);
     pen.Style = TPenStyle::Clear;
     EXPECT_TRUE(LinePixels({0, 5}, {10, 5}, pen).empty());
 }
@@ -226,7 +247,7 @@ TEST(DrawContextLine, FarEndsAreClippedWithoutOverflow)
     far.SelectPen(huge);
     far.MoveTo(5, 5);
     far.LineTo(6, 5);
-    EXPECT_EQ(Inked(other).size(), 20u);
+    EXPECT_EQ(Inked(other).size(), 400u);
 }
 
 // Copy mode writes long runs whole, XOR mode steps pixel by pixel (it must not touch a pixel
