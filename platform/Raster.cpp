@@ -502,7 +502,7 @@ public:
 private:
     static constexpr int kShort = 1024;
     static constexpr int kNarrow = 64;
-    static constexpr int kSlots = 1024;
+    static constexpr int kSlots = 256;
     struct TSlot final : TSpanSink {
         struct TSpan {
             int Line, Lo, Hi;

@@ -44,6 +44,14 @@ struct TBand {
     double InvSA;            // for estimates of the s bounds
 };
 
+// The largest integer not above V, for V well within 64 bits (the library call costs more than
+// the rest of a line's work).
+i64 Floor(double V)
+{
+    const i64 f = i64(V);
+    return double(f) > V ? f - 1 : f;
+}
+
 // Whether M >= Sign * R (M > Sign * R when Strict), exactly.
 bool Reaches(const TBand& Band, i64 M, int Sign, bool Strict)
 {
@@ -66,11 +74,11 @@ i64 FirstReaching(const TBand& Band, i64 B, int Sign, bool Strict, i64 KLo, i64 
         return KHi;
     const auto reaches = [&](i64 K) { return Reaches(Band, Band.TA * K + B, Sign, Strict); };
     if (tolerance < 0.25) {
-        const double whole = std::floor(v);
-        if (v - whole > tolerance && whole + 1 - v > tolerance)
-            return std::clamp(i64(whole) + 1, KLo, KHi);
+        const i64 whole = Floor(v);
+        if (v - double(whole) > tolerance && double(whole) + 1 - v > tolerance)
+            return std::clamp(whole + 1, KLo, KHi);
         // Within a few of the estimate, and no k below the start reaches.
-        i64 k = std::max(KLo, i64(std::floor(v - tolerance)));
+        i64 k = std::max(KLo, Floor(v - tolerance));
         while (k < KHi && !reaches(k))
             ++k;
         return k;
@@ -97,7 +105,7 @@ i64 FirstAtLeast(const TBand& Band, i64 B, i64 T, bool Strict, i64 KLo, i64 KHi)
     if (v > double(KHi) + 2)
         return KHi;
     const auto reaches = [&](i64 K) { return Strict ? Band.SA * K > n : Band.SA * K >= n; };
-    i64 k = i64(std::floor(v));
+    i64 k = Floor(v);
     while (!reaches(k))
         ++k;
     while (reaches(k - 1))

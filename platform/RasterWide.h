@@ -51,7 +51,7 @@ public:
     void Spans(TPoint V, const TRect& Clip, bool Columns, TSpanSink& Sink) const;
 
 private:
-    static constexpr int kKnown = 64;
+    static constexpr int kKnown = 16;
     int FWidth;
     // How far each line of the box reaches either way from its middle, in half pixels, for
     // widths up to kKnown.
