@@ -104,25 +104,18 @@ TEST(DrawContextLine, SteepTwoPixelLineLightsTheColumnsAtItsExactPosition)
 {
     TPenDesc pen;
     pen.Width = 2;
+    // Ends on rows 0 and 40; rows 2..38 lie clear of the round ends.
     for (const auto& [from, to] : std::vector<std::pair<TPoint, TPoint>>{
-             {{10, 0}, {13, 40}}, {{13, 40}, {10, 0}}, {{30, 2}, {25, 50}}}) {
-        TPixels expected;
-        const int dy = to.Y - from.Y, dx = to.X - from.X;
-        const int step = dy > 0 ? 1 : -1;
-        // Rows clear of the round ends; x = from.X + (y - from.Y) dx / dy, as a fraction.
-        for (int y = from.Y + 2 * step; y != to.Y - step; y += step) {
-            const int num = from.X * dy + (y - from.Y) * dx, den = dy;
-            const auto ceilDiv = [](int N, int D) {
-                if (D < 0)
-                    N = -N, D = -D;
-                return N >= 0 ? (N + D - 1) / D : -(-N / D);
-            };
-            expected.insert({ceilDiv(num - den, den), y});
-            expected.insert({ceilDiv(num, den), y});
+             {{10, 0}, {13, 40}}, {{13, 40}, {10, 0}}, {{30, 0}, {23, 40}}}) {
+        const int x0 = from.Y == 0 ? from.X : to.X, dx = (to.X - from.X) * (from.Y == 0 ? 1 : -1);
+        TPixels expected, rows;
+        for (int y = 2; y <= 38; ++y) {
+            const int num = 40 * x0 + dx * y; // x = num / 40
+            expected.insert({(num - 40 + 39) / 40, y});
+            expected.insert({(num + 39) / 40, y});
         }
-        TPixels rows;
         for (auto [x, y] : LinePixels(from, to, pen))
-            if ((y - from.Y) * step >= 2 && (to.Y - y) * step >= 2)
+            if (y >= 2 && y <= 38)
                 rows.insert({x, y});
         EXPECT_EQ(rows, expected) << from.X << "," << from.Y << " to " << to.X << "," << to.Y;
     }
