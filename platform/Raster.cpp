@@ -293,50 +293,48 @@ private:
     std::uint32_t FPixel;
 };
 
-// Rows of spans gathered from a whole call, then written once each where they overlap: the
-// raster modes other than copy must not touch a pixel twice.
-class TSpanUnion final : public TSpanSink {
-public:
-    void Span(int Line, int Lo, int Hi) override { FSpans.push_back({Line, Lo, Hi}); }
-
-    template <TPenMode Mode>
-    void Write(const TSurface& S, std::uint32_t Pixel)
-    {
-        std::sort(FSpans.begin(), FSpans.end(), [](const TRow& A, const TRow& B) {
-            return A.Line != B.Line ? A.Line < B.Line : A.Lo < B.Lo;
-        });
-        for (std::size_t i = 0; i < FSpans.size();) {
-            const int line = FSpans[i].Line;
-            int lo = FSpans[i].Lo, hi = FSpans[i].Hi;
-            for (++i; i < FSpans.size() && FSpans[i].Line == line && FSpans[i].Lo <= hi; ++i)
-                hi = std::max(hi, FSpans[i].Hi);
-            std::uint32_t* row = S.Bits + std::ptrdiff_t(line) * S.Stride;
-            for (int x = lo; x < hi; ++x)
-                Put<Mode>(row[x], Pixel);
-        }
-    }
-
-private:
-    struct TRow {
+// Spans kept to be written later.
+struct TSpanList final : TSpanSink {
+    struct TItem {
         int Line, Lo, Hi;
     };
-    std::vector<TRow> FSpans;
+    std::vector<TItem> Items;
+    void Span(int Line, int Lo, int Hi) override { Items.push_back({Line, Lo, Hi}); }
 };
 
-// A wide pen's polyline, each covered pixel written once.
+// Writes rows of spans once each where they overlap: the raster modes other than copy must
+// not touch a pixel twice.
+template <TPenMode Mode>
+void WriteUnion(const TSurface& S, std::vector<TSpanList::TItem>& Rows, std::uint32_t Pixel)
+{
+    std::sort(Rows.begin(), Rows.end(), [](const auto& A, const auto& B) {
+        return A.Line != B.Line ? A.Line < B.Line : A.Lo < B.Lo;
+    });
+    for (std::size_t i = 0; i < Rows.size();) {
+        const int line = Rows[i].Line;
+        int lo = Rows[i].Lo, hi = Rows[i].Hi;
+        for (++i; i < Rows.size() && Rows[i].Line == line && Rows[i].Lo <= hi; ++i)
+            hi = std::max(hi, Rows[i].Hi);
+        std::uint32_t* row = S.Bits + std::ptrdiff_t(line) * S.Stride;
+        for (int x = lo; x < hi; ++x)
+            Put<Mode>(row[x], Pixel);
+    }
+}
+
+// A wide pen's polyline, gathered whole so that each covered pixel is written once.
 void WideUnion(const TSurface& S, const TStroke& K, const TPoint* Points, int Count)
 {
-    TSpanUnion spans;
+    TSpanList rows;
     const TDisk disk(K.Width);
     ForEachWidePiece(
         Points, Count,
-        [&](TPoint A, TPoint B) { BandSpans(A, B, K.Width, S.Clip, false, spans); },
-        [&](TPoint V) { disk.Spans(V, S.Clip, false, spans); });
+        [&](TPoint A, TPoint B) { BandSpans(A, B, K.Width, S.Clip, false, rows); },
+        [&](TPoint V) { disk.Spans(V, S.Clip, false, rows); });
     switch (K.Mode) {
-    case TPenMode::Copy: spans.Write<TPenMode::Copy>(S, K.Pixel); break;
-    case TPenMode::Xor: spans.Write<TPenMode::Xor>(S, K.Pixel); break;
-    case TPenMode::NotXor: spans.Write<TPenMode::NotXor>(S, K.Pixel); break;
-    case TPenMode::Not: spans.Write<TPenMode::Not>(S, K.Pixel); break;
+    case TPenMode::Copy: WriteUnion<TPenMode::Copy>(S, rows.Items, K.Pixel); break;
+    case TPenMode::Xor: WriteUnion<TPenMode::Xor>(S, rows.Items, K.Pixel); break;
+    case TPenMode::NotXor: WriteUnion<TPenMode::NotXor>(S, rows.Items, K.Pixel); break;
+    case TPenMode::Not: WriteUnion<TPenMode::Not>(S, rows.Items, K.Pixel); break;
     }
 }
 
@@ -484,14 +482,14 @@ public:
         TSlot& slot = FSlots[std::size_t((dx * 31 + dy) & (kSlots - 1))];
         if (!slot.Known || slot.Dx != dx || slot.Dy != dy) {
             slot.Dx = dx, slot.Dy = dy, slot.Known = true;
-            slot.Spans.clear();
+            slot.Band.Items.clear();
             const int far = 4 * kShort + FWidth;
-            BandSpans({0, 0}, {dx, dy}, FWidth, {-far, -far, far, far}, steep, slot);
+            BandSpans({0, 0}, {dx, dy}, FWidth, {-far, -far, far, far}, steep, slot.Band);
         }
         const int p = steep ? A.X : A.Y, q = steep ? A.Y : A.X;
         const int clipP0 = steep ? Clip.Left : Clip.Top, clipP1 = steep ? Clip.Right : Clip.Bottom;
         const int clipQ0 = steep ? Clip.Top : Clip.Left, clipQ1 = steep ? Clip.Bottom : Clip.Right;
-        for (const TSlot::TSpan& span : slot.Spans) {
+        for (const TSpanList::TItem& span : slot.Band.Items) {
             const int line = p + span.Line;
             const int lo = std::max(q + span.Lo, clipQ0), hi = std::min(q + span.Hi, clipQ1);
             if (line >= clipP0 && line < clipP1 && lo < hi)
@@ -503,14 +501,10 @@ private:
     static constexpr int kShort = 1024;
     static constexpr int kNarrow = 64;
     static constexpr int kSlots = 256;
-    struct TSlot final : TSpanSink {
-        struct TSpan {
-            int Line, Lo, Hi;
-        };
+    struct TSlot {
         bool Known = false;
         int Dx = 0, Dy = 0;
-        std::vector<TSpan> Spans;
-        void Span(int Line, int Lo, int Hi) override { Spans.push_back({Line, Lo, Hi}); }
+        TSpanList Band; // relative to A
     };
     int FWidth;
     std::vector<TSlot> FSlots;
