@@ -61,8 +61,8 @@ constexpr TRgb RgbOf(std::uint32_t Pixel)
 // The cosmetic pen patterns of the classic platform, in pixels.
 const TDashPattern& DashPattern(TPenStyle Style); // Dash, Dot, DashDot, DashDotDot, Alternate
 
-// Draws From -> To (end excluded). StylePos is the dash position at From; the position at To
-// is returned.
+// Draws From -> To (a 1-pixel line leaves out the end, a wide pen's round end covers it).
+// StylePos is the dash position at From; the position at To is returned.
 long DrawLine(const TSurface& Surface, const TStroke& Stroke, TPoint From, TPoint To,
               long StylePos);
 
