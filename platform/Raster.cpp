@@ -483,8 +483,8 @@ public:
         if (!slot.Known || slot.Dx != dx || slot.Dy != dy) {
             slot.Dx = dx, slot.Dy = dy, slot.Known = true;
             slot.Band.Items.clear();
-            const int far = 4 * kShort + FWidth;
-            BandSpans({0, 0}, {dx, dy}, FWidth, {-far, -far, far, far}, steep, slot.Band);
+            const int room = 4 * kShort + FWidth;
+            BandSpans({0, 0}, {dx, dy}, FWidth, {-room, -room, room, room}, steep, slot.Band);
         }
         const int p = steep ? A.X : A.Y, q = steep ? A.Y : A.X;
         const int clipP0 = steep ? Clip.Left : Clip.Top, clipP1 = steep ? Clip.Right : Clip.Bottom;

@@ -22,7 +22,10 @@ constexpr int kSize = 64;
 
 // Moving from a boundary point by (1, 0) enters the shape when the constraint's value grows
 // that way, and when it does not change that way, moving by (0, 1) decides.
-bool Enters(std::int64_t AlongX, std::int64_t AlongY) { return AlongX != 0 ? AlongX > 0 : AlongY > 0; }
+bool Enters(std::int64_t AlongX, std::int64_t AlongY)
+{
+    return AlongX != 0 ? AlongX > 0 : AlongY > 0;
+}
 
 bool InBand(int X, int Y, TPoint A, TPoint B, int W)
 {
@@ -153,8 +156,9 @@ TEST(DrawContextWide, FarEndsLightTheSamePixelsAsNearOnes)
             // 2^22 steps either side.
             const auto at = [&](int Steps) { return TPoint{30 + Steps * d.X, 33 + Steps * d.Y}; };
             const int n = 4 + kSize / std::max(std::abs(d.X), std::abs(d.Y));
-            const std::vector<TPoint> near{at(-n), at(n)}, far{at(-(1 << 22)), at(1 << 22)};
-            ASSERT_EQ(Drawn(far, w, TPenMode::Copy, false), Expected(near, w)) << Describe(far, w);
-            ASSERT_EQ(Drawn(far, w, TPenMode::Xor, true), Expected(near, w)) << Describe(far, w);
+            const std::vector<TPoint> close{at(-n), at(n)}, distant{at(-(1 << 22)), at(1 << 22)};
+            const TPixels expected = Expected(close, w);
+            ASSERT_EQ(Drawn(distant, w, TPenMode::Copy, false), expected) << Describe(distant, w);
+            ASSERT_EQ(Drawn(distant, w, TPenMode::Xor, true), expected) << Describe(distant, w);
         }
 }
