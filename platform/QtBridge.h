@@ -7,6 +7,9 @@
 
 #include <QFont>
 #include <QImage>
+#include <QString>
+
+#include <string_view>
 
 namespace platform {
 
@@ -17,8 +20,10 @@ struct TBitmapImage::TImpl {
 inline QImage& QImageOf(TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
 inline const QImage& QImageOf(const TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
 
-// The Qt font that the drawing context draws Desc with, for native widgets that show text the
-// same way.
+// Fonts as the drawing library takes them, with antialiasing off (platform/DrawContextText.cpp).
 QFont QFontOf(const TFontDesc& Desc);
+QString QStringOf(std::string_view Utf8);
+// Whether there is an application that can load fonts; without one nothing measures or writes.
+bool FontsAvailable();
 
 } // namespace platform
