@@ -1,5 +1,7 @@
 #include "framework/Graphics.h"
 
+#include "framework/Property.h"
+
 #include <array>
 
 namespace {
@@ -51,16 +53,6 @@ TColor ColorToRGB(TColor Color)
 }
 
 namespace {
-
-// Stores Value in Field; true when that was a change.
-template <typename T>
-bool Store(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return false;
-    Field = Value;
-    return true;
-}
 
 platform::TPenStyle PlatformPenStyle(TPenStyle Style)
 {
@@ -115,8 +107,7 @@ void TFont::Changed()
 
 void TFont::SetName(const std::string& Value)
 {
-    if (Store(FName, Value))
-        Changed();
+    SetProperty(FName, Value, [this] { Changed(); });
 }
 
 int TFont::Size() const { return -platform::MulDiv(FHeight, 72, ScreenPixelsPerInch); }
@@ -125,35 +116,31 @@ void TFont::SetSize(int Value) { SetHeight(-platform::MulDiv(Value, ScreenPixels
 
 void TFont::SetHeight(int Value)
 {
-    if (Store(FHeight, Value))
-        Changed();
+    SetProperty(FHeight, Value, [this] { Changed(); });
 }
 
 void TFont::SetColor(TColor Value)
 {
-    if (Store(FColor, Value))
-        Changed();
+    SetProperty(FColor, Value, [this] { Changed(); });
 }
 
 void TFont::SetStyle(TFontStyles Value)
 {
-    if (Store(FStyle, Value))
-        Changed();
+    SetProperty(FStyle, Value, [this] { Changed(); });
 }
 
 void TFont::SetCharset(std::uint8_t Value)
 {
-    if (Store(FCharset, Value))
-        Changed();
+    SetProperty(FCharset, Value, [this] { Changed(); });
 }
 
 void TFont::Assign(const TFont& Source)
 {
-    bool changed = Store(FName, Source.FName);
-    changed |= Store(FHeight, Source.FHeight);
-    changed |= Store(FColor, Source.FColor);
-    changed |= Store(FStyle, Source.FStyle);
-    changed |= Store(FCharset, Source.FCharset);
+    bool changed = StoreChanged(FName, Source.FName);
+    changed |= StoreChanged(FHeight, Source.FHeight);
+    changed |= StoreChanged(FColor, Source.FColor);
+    changed |= StoreChanged(FStyle, Source.FStyle);
+    changed |= StoreChanged(FCharset, Source.FCharset);
     if (changed)
         Changed();
 }
@@ -180,34 +167,30 @@ void TPen::Changed()
 
 void TPen::SetColor(TColor Value)
 {
-    if (Store(FColor, Value))
-        Changed();
+    SetProperty(FColor, Value, [this] { Changed(); });
 }
 
 void TPen::SetWidth(int Value)
 {
-    if (Store(FWidth, Value))
-        Changed();
+    SetProperty(FWidth, Value, [this] { Changed(); });
 }
 
 void TPen::SetStyle(TPenStyle Value)
 {
-    if (Store(FStyle, Value))
-        Changed();
+    SetProperty(FStyle, Value, [this] { Changed(); });
 }
 
 void TPen::SetMode(TPenMode Value)
 {
-    if (Store(FMode, Value))
-        Changed();
+    SetProperty(FMode, Value, [this] { Changed(); });
 }
 
 void TPen::Assign(const TPen& Source)
 {
-    bool changed = Store(FColor, Source.FColor);
-    changed |= Store(FWidth, Source.FWidth);
-    changed |= Store(FStyle, Source.FStyle);
-    changed |= Store(FMode, Source.FMode);
+    bool changed = StoreChanged(FColor, Source.FColor);
+    changed |= StoreChanged(FWidth, Source.FWidth);
+    changed |= StoreChanged(FStyle, Source.FStyle);
+    changed |= StoreChanged(FMode, Source.FMode);
     if (changed)
         Changed();
 }
@@ -228,20 +211,18 @@ void TBrush::Changed()
 
 void TBrush::SetColor(TColor Value)
 {
-    if (Store(FColor, Value))
-        Changed();
+    SetProperty(FColor, Value, [this] { Changed(); });
 }
 
 void TBrush::SetStyle(TBrushStyle Value)
 {
-    if (Store(FStyle, Value))
-        Changed();
+    SetProperty(FStyle, Value, [this] { Changed(); });
 }
 
 void TBrush::Assign(const TBrush& Source)
 {
-    bool changed = Store(FColor, Source.FColor);
-    changed |= Store(FStyle, Source.FStyle);
+    bool changed = StoreChanged(FColor, Source.FColor);
+    changed |= StoreChanged(FStyle, Source.FStyle);
     if (changed)
         Changed();
 }
