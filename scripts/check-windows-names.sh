@@ -30,7 +30,8 @@ macros '#include <bits/stdc++.h>' >"$tmp/standard"
 comm -23 "$tmp/windows" "$tmp/standard" >"$tmp/reserved"
 # Identifiers outside comments, string literals included (harmless, and rare).
 git ls-files '*.h' '*.cpp' | while read -r f; do
-  g++ -fpreprocessed -dD -E -P "$f" 2>/dev/null | grep -v '^#' | grep -oE '\b[A-Za-z_][A-Za-z0-9_]*\b' | sed "s|^|$f |"
+  { g++ -fpreprocessed -dD -E -P "$f" 2>/dev/null | sed '/^#/d' | grep -oE '\b[A-Za-z_][A-Za-z0-9_]*\b' || true; } |
+    sed "s|^|$f |"
 done | sort -k2 -u >"$tmp/ours"
 clashes=$(join -1 2 -2 1 "$tmp/ours" "$tmp/reserved" || true)
 if [ -n "$clashes" ]; then
