@@ -2,56 +2,6 @@
 
 #include "framework/Property.h"
 
-#include <array>
-
-namespace {
-
-// The classic desktop scheme, by system colour index.
-constexpr std::array<TColor, 31> kClassicScheme = {
-    RgbColor(212, 208, 200), // scroll bar
-    RgbColor(58, 110, 165),  // desktop
-    RgbColor(10, 36, 106),   // active caption
-    RgbColor(128, 128, 128), // inactive caption
-    RgbColor(212, 208, 200), // menu
-    RgbColor(255, 255, 255), // window
-    RgbColor(0, 0, 0),       // window frame
-    RgbColor(0, 0, 0),       // menu text
-    RgbColor(0, 0, 0),       // window text
-    RgbColor(255, 255, 255), // caption text
-    RgbColor(212, 208, 200), // active border
-    RgbColor(212, 208, 200), // inactive border
-    RgbColor(128, 128, 128), // application workspace
-    RgbColor(10, 36, 106),   // highlight
-    RgbColor(255, 255, 255), // highlight text
-    RgbColor(212, 208, 200), // button face
-    RgbColor(128, 128, 128), // button shadow
-    RgbColor(128, 128, 128), // grey text
-    RgbColor(0, 0, 0),       // button text
-    RgbColor(212, 208, 200), // inactive caption text
-    RgbColor(255, 255, 255), // button highlight
-    RgbColor(64, 64, 64),    // 3-D dark shadow
-    RgbColor(212, 208, 200), // 3-D light
-    RgbColor(0, 0, 0),       // tooltip text
-    RgbColor(255, 255, 225), // tooltip background
-    RgbColor(0, 0, 0),       // (unused index)
-    RgbColor(0, 0, 128),     // hot-tracked item
-    RgbColor(166, 202, 240), // active caption gradient
-    RgbColor(192, 192, 192), // inactive caption gradient
-    RgbColor(10, 36, 106),   // menu highlight
-    RgbColor(212, 208, 200), // menu bar
-};
-
-} // namespace
-
-TColor ColorToRGB(TColor Color)
-{
-    if ((Color & 0xFF000000) == clSystemColor) {
-        const TColor index = Color & 0xFF;
-        return index < kClassicScheme.size() ? kClassicScheme[index] : clBlack;
-    }
-    return Color & 0x00FFFFFF;
-}
-
 namespace {
 
 platform::TPenStyle PlatformPenStyle(TPenStyle Style)
