@@ -54,7 +54,15 @@ public:
     virtual void Detach() = 0;
 };
 
-inline QWidget* NativeWidgetOf(const TWinControl& Control) { return Control.Native().Widget(); }
+// The native window of any control, for framework code.
+struct TNativeAccess {
+    static QWidget* Widget(const TWinControl& Control) { return Control.FNative->Widget(); }
+};
+
+inline QWidget* NativeWidgetOf(const TWinControl& Control)
+{
+    return TNativeAccess::Widget(Control);
+}
 
 // The control on a widget, or null for a widget that carries none.
 inline TWinControl* ControlOf(QWidget* Widget)
