@@ -43,6 +43,7 @@ struct TControlDispatch {
     static void Resized(TWinControl& C);
 };
 
+// What a control holds of its widget, without naming Qt in its header.
 class TNativeWindow {
 public:
     virtual ~TNativeWindow() = default;
