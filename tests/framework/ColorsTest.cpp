@@ -28,9 +28,9 @@ TEST(ColorStep, RoundsTheWholeValueToTheNearest)
         TColor Expected;
     };
     const Case cases[] = {
-        {clBlack, clWhite, 1, 2, RgbColor(128, 128, 128)},                     // 127.5
+        {clBlack, clWhite, 1, 2, RgbColor(128, 128, 128)},                            // 127.5
         {RgbColor(11, 0, 200), RgbColor(10, 255, 100), 1, 2, RgbColor(11, 128, 150)}, // 10.5
-        {RgbColor(100, 0, 0), clBlack, 1, 3, RgbColor(67, 0, 0)},              // 66.7
+        {RgbColor(100, 0, 0), clBlack, 1, 3, RgbColor(67, 0, 0)},                     // 66.7
         {clBlack, RgbColor(255, 0, 0), 1, 3, RgbColor(85, 0, 0)},
         {clBlack, RgbColor(255, 0, 0), 2, 3, RgbColor(170, 0, 0)},
         {clBlack, RgbColor(0, 0, 255), 1, 255, RgbColor(0, 0, 1)},
