@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks, with the mingw-w64 cross compiler, that our code survives <windows.h>, which the
 # Windows backend will include beside our headers:
-# 1. every header that does not reach Qt compiles (syntax only) after platform/win32/Windows.h
+# 1. every header of ours that does not reach Qt compiles (syntax only) after platform/win32/Windows.h
 #    and after a bare <windows.h>;
 # 2. no identifier in our sources is spelled like a macro that <windows.h> defines (beyond
 #    those of the standard library and those our wrapper undoes).
@@ -13,7 +13,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 headers=()
-for h in platform/*.h platform/win32/*.h serial/*.h chart/*.h buttons/*.h; do
+for h in platform/*.h platform/win32/*.h framework/*.h serial/*.h chart/*.h buttons/*.h tools/*.h; do
   grep -q '^#include <Q' "$h" || headers+=("$h")
 done
 for first in '"platform/win32/Windows.h"' '<windows.h>'; do
