@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks, with the mingw-w64 cross compiler, that our code survives <windows.h>, which the
 # Windows backend will include beside our headers:
-# 1. every header of ours that does not reach Qt compiles (syntax only) after platform/win32/Windows.h
-#    and after a bare <windows.h>;
+# 1. every header of ours that does not reach Qt compiles (syntax only) after
+#    platform/win32/Windows.h and after a bare <windows.h>;
 # 2. no identifier in our sources is spelled like a macro that <windows.h> defines (beyond
 #    those of the standard library and those our wrapper undoes).
 set -euo pipefail
