@@ -5,7 +5,6 @@
 #include "framework/Application.h"
 #include "platform/Sound.h"
 
-
 const char* const ApplicationTitle = "Ostrel_SMT for Brazil";
 
 namespace {

@@ -372,10 +372,7 @@ TEdit::TEdit(TComponent* Owner)
 
 TEdit::~TEdit() = default;
 
-std::string TEdit::Text() const
-{
-    return EditOf(*this).text().toStdString();
-}
+std::string TEdit::Text() const { return EditOf(*this).text().toStdString(); }
 
 void TEdit::SetText(const std::string& Value)
 {
@@ -455,10 +452,7 @@ void TComboBox::TItems::Add(const std::string& Item)
     }
 }
 
-int TComboBox::TItems::Count() const
-{
-    return BoxOf(FOwner).count();
-}
+int TComboBox::TItems::Count() const { return BoxOf(FOwner).count(); }
 
 void TComboBox::SetItemIndex(int Value)
 {
@@ -471,10 +465,7 @@ void TComboBox::SetItemIndex(int Value)
         box->setEditText(QString());
 }
 
-std::string TComboBox::Text() const
-{
-    return BoxOf(*this).currentText().toStdString();
-}
+std::string TComboBox::Text() const { return BoxOf(*this).currentText().toStdString(); }
 
 void TComboBox::SetColor(TColor Value)
 {
@@ -494,8 +485,7 @@ void TComboBox::ApplyItemHeight()
 
 void TComboBox::SetDropDownCount(int Value)
 {
-    SetProperty(FDropDownCount, Value,
-                [this] { BoxOf(*this).setMaxVisibleItems(FDropDownCount); });
+    SetProperty(FDropDownCount, Value, [this] { BoxOf(*this).setMaxVisibleItems(FDropDownCount); });
 }
 
 void TComboBox::ApplyLook()
