@@ -1,5 +1,7 @@
 #include "chart/Chart.h"
 
+#include "framework/Property.h"
+
 #include <algorithm>
 
 TChartFontObject::TChartFontObject(TCustomChart* Chart)
@@ -32,26 +34,17 @@ void TChartWall::Repaint() const
 
 void TChartWall::SetColor(TColor Value)
 {
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    Repaint();
+    SetProperty(FColor, Value, [this] { Repaint(); });
 }
 
 void TChartWall::SetDark3D(bool Value)
 {
-    if (FDark3D == Value)
-        return;
-    FDark3D = Value;
-    Repaint();
+    SetProperty(FDark3D, Value, [this] { Repaint(); });
 }
 
 void TChartWall::SetSize(int Value)
 {
-    if (FSize == Value)
-        return;
-    FSize = Value;
-    Repaint();
+    SetProperty(FSize, Value, [this] { Repaint(); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -66,42 +59,27 @@ TChartTitle::TChartTitle(TCustomChart* Chart) : TChartFontObject(Chart)
 
 void TChartTitle::SetAdjustFrame(bool Value)
 {
-    if (FAdjustFrame == Value)
-        return;
-    FAdjustFrame = Value;
-    Repaint();
+    SetProperty(FAdjustFrame, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::SetAlignment(TAlignment Value)
 {
-    if (FAlignment == Value)
-        return;
-    FAlignment = Value;
-    Repaint();
+    SetProperty(FAlignment, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::SetColor(TColor Value)
 {
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    Repaint();
+    SetProperty(FColor, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::SetText(const std::vector<std::string>& Value)
 {
-    if (FText == Value)
-        return;
-    FText = Value;
-    Repaint();
+    SetProperty(FText, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::SetVisible(bool Value)
 {
-    if (FVisible == Value)
-        return;
-    FVisible = Value;
-    Repaint();
+    SetProperty(FVisible, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::Draw(bool IsFoot)
@@ -216,10 +194,7 @@ void TCustomChart::SetBackColor(TColor Value)
 
 void TCustomChart::SetBackImageInside(bool Value)
 {
-    if (FBackImageInside == Value)
-        return;
-    FBackImageInside = Value;
-    Invalidate();
+    SetProperty(FBackImageInside, Value, [this] { Invalidate(); });
 }
 
 void TCustomChart::DrawTitlesAndLegend()

@@ -1,6 +1,7 @@
 #include "chart/Series.h"
 
 #include "chart/TeeConst.h"
+#include "framework/Property.h"
 
 #include <algorithm>
 
@@ -27,33 +28,24 @@ TSeriesPointer::TSeriesPointer(TCustomSeries* Owner) : FOwner(Owner)
 
 TSeriesPointer::~TSeriesPointer() = default;
 
-template <class T>
-void TSeriesPointer::Change(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    FOwner->Repaint();
-}
-
-void TSeriesPointer::SetDark3D(bool Value) { Change(FDark3D, Value); }
-void TSeriesPointer::SetDraw3D(bool Value) { Change(FDraw3D, Value); }
-void TSeriesPointer::SetInflateMargins(bool Value) { Change(FInflateMargins, Value); }
-void TSeriesPointer::SetStyle(TSeriesPointerStyle Value) { Change(FStyle, Value); }
-void TSeriesPointer::SetVisible(bool Value) { Change(FVisible, Value); }
+void TSeriesPointer::SetDark3D(bool Value) { SetProperty(FDark3D, Value, [this] { FOwner->Repaint(); }); }
+void TSeriesPointer::SetDraw3D(bool Value) { SetProperty(FDraw3D, Value, [this] { FOwner->Repaint(); }); }
+void TSeriesPointer::SetInflateMargins(bool Value) { SetProperty(FInflateMargins, Value, [this] { FOwner->Repaint(); }); }
+void TSeriesPointer::SetStyle(TSeriesPointerStyle Value) { SetProperty(FStyle, Value, [this] { FOwner->Repaint(); }); }
+void TSeriesPointer::SetVisible(bool Value) { SetProperty(FVisible, Value, [this] { FOwner->Repaint(); }); }
 
 void TSeriesPointer::SetHorizSize(int Value)
 {
     if (Value < 1)
         throw ChartException(TeeMsg_PointerSize);
-    Change(FHorizSize, Value);
+    SetProperty(FHorizSize, Value, [this] { FOwner->Repaint(); });
 }
 
 void TSeriesPointer::SetVertSize(int Value)
 {
     if (Value < 1)
         throw ChartException(TeeMsg_PointerSize);
-    Change(FVertSize, Value);
+    SetProperty(FVertSize, Value, [this] { FOwner->Repaint(); });
 }
 
 void TSeriesPointer::Draw(TTeeCanvas3D& Canvas, int X, int Y, int Width, int Height, TColor Color,
@@ -119,20 +111,11 @@ TCustomSeries::TCustomSeries(TComponent* Owner) : TChartSeries(Owner)
 
 TCustomSeries::~TCustomSeries() = default;
 
-template <class T>
-void TCustomSeries::Change(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    Repaint();
-}
-
-void TCustomSeries::SetDark3D(bool Value) { Change(FDark3D, Value); }
-void TCustomSeries::SetInvertedStairs(bool Value) { Change(FInvertedStairs, Value); }
-void TCustomSeries::SetLineBrush(TBrushStyle Value) { Change(FLineBrush, Value); }
-void TCustomSeries::SetLineHeight(int Value) { Change(FLineHeight, Value); }
-void TCustomSeries::SetStairs(bool Value) { Change(FStairs, Value); }
+void TCustomSeries::SetDark3D(bool Value) { SetProperty(FDark3D, Value, [this] { Repaint(); }); }
+void TCustomSeries::SetInvertedStairs(bool Value) { SetProperty(FInvertedStairs, Value, [this] { Repaint(); }); }
+void TCustomSeries::SetLineBrush(TBrushStyle Value) { SetProperty(FLineBrush, Value, [this] { Repaint(); }); }
+void TCustomSeries::SetLineHeight(int Value) { SetProperty(FLineHeight, Value, [this] { Repaint(); }); }
+void TCustomSeries::SetStairs(bool Value) { SetProperty(FStairs, Value, [this] { Repaint(); }); }
 
 TTeeCanvas3D* TCustomSeries::Canvas() const
 {

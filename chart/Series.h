@@ -69,8 +69,6 @@ public:
               TSeriesPointerStyle Shape) const;
 
 private:
-    template <class T>
-    void Change(T& Field, const T& Value);
 
     TCustomSeries* FOwner;
     std::unique_ptr<TChartBrush> FBrush;
@@ -124,8 +122,6 @@ protected:
     bool FDrawArea = false;
 
 private:
-    template <class T>
-    void Change(T& Field, const T& Value);
     TTeeCanvas3D* Canvas() const;
     void PrepareLinePen(TColor Color);
     // Draws the segment from (FOldX, FOldY) to (X, Y) in Color, and the markers it asks for.

@@ -1,6 +1,7 @@
 #include "chart/TeEngine.h"
 
 #include "chart/TeeConst.h"
+#include "framework/Property.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,17 +16,13 @@ TChartValueList::TChartValueList(TChartSeries* Owner, const std::string& Name)
 
 void TChartValueList::SetDateTime(bool Value)
 {
-    if (FDateTime == Value)
-        return;
-    FDateTime = Value;
-    FOwner->Repaint();
+    SetProperty(FDateTime, Value, [this] { FOwner->Repaint(); });
 }
 
 void TChartValueList::SetMultiplier(double Value)
 {
-    if (FMultiplier == Value)
+    if (!StoreChanged(FMultiplier, Value))
         return;
-    FMultiplier = Value;
     Changed();
     FOwner->Repaint();
 }
@@ -168,25 +165,18 @@ TChartSeries::~TChartSeries()
 
 void TChartSeries::SetActive(bool Value)
 {
-    if (FActive == Value)
-        return;
-    FActive = Value;
-    Repaint();
+    SetProperty(FActive, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetSeriesColor(TColor Value)
 {
-    if (FSeriesColor == Value)
-        return;
-    FSeriesColor = Value;
-    Repaint();
+    SetProperty(FSeriesColor, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetColorEachPoint(bool Value)
 {
-    if (FColorEachPoint == Value)
+    if (!StoreChanged(FColorEachPoint, Value))
         return;
-    FColorEachPoint = Value;
     if (!Value)
         for (int i = 0; i < FColors.Count(); ++i)
             SetPointColor(i, clDefault);
@@ -195,70 +185,54 @@ void TChartSeries::SetColorEachPoint(bool Value)
 
 void TChartSeries::SetShowInLegend(bool Value)
 {
-    if (FShowInLegend == Value)
-        return;
-    FShowInLegend = Value;
-    Repaint();
+    SetProperty(FShowInLegend, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetTitle(const std::string& Value)
 {
-    if (FTitle == Value)
-        return;
-    FTitle = Value;
-    Repaint();
+    SetProperty(FTitle, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetHorizAxis(THorizAxis Value)
 {
-    if (FHorizAxis == Value)
+    if (!StoreChanged(FHorizAxis, Value))
         return;
-    FHorizAxis = Value;
     ResolveAxes();
     Repaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis Value)
 {
-    if (FVertAxis == Value)
+    if (!StoreChanged(FVertAxis, Value))
         return;
-    FVertAxis = Value;
     ResolveAxes();
     Repaint();
 }
 
 void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* Value)
 {
-    if (FCustomHorizAxis == Value)
+    if (!StoreChanged(FCustomHorizAxis, Value))
         return;
-    FCustomHorizAxis = Value;
     ResolveAxes();
     Repaint();
 }
 
 void TChartSeries::SetCustomVertAxis(TCustomChartAxis* Value)
 {
-    if (FCustomVertAxis == Value)
+    if (!StoreChanged(FCustomVertAxis, Value))
         return;
-    FCustomVertAxis = Value;
     ResolveAxes();
     Repaint();
 }
 
 void TChartSeries::SetValueFormat(const std::string& Value)
 {
-    if (FValueFormat == Value)
-        return;
-    FValueFormat = Value;
-    Repaint();
+    SetProperty(FValueFormat, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetPercentFormat(const std::string& Value)
 {
-    if (FPercentFormat == Value)
-        return;
-    FPercentFormat = Value;
-    Repaint();
+    SetProperty(FPercentFormat, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* Value)
@@ -555,43 +529,30 @@ bool TCustomAxisPanel::IsAxisVisible(const TCustomChartAxis* Axis) const
 
 void TCustomAxisPanel::SetAxisVisible(bool Value)
 {
-    if (FAxisVisible == Value)
-        return;
-    FAxisVisible = Value;
-    Invalidate();
+    SetProperty(FAxisVisible, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::SetClipPoints(bool Value)
 {
-    if (FClipPoints == Value)
-        return;
-    FClipPoints = Value;
-    Invalidate();
+    SetProperty(FClipPoints, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::SetView3DWalls(bool Value)
 {
-    if (FView3DWalls == Value)
-        return;
-    FView3DWalls = Value;
-    Invalidate();
+    SetProperty(FView3DWalls, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::SetMaxPointsPerPage(int Value)
 {
     if (Value < 0)
         throw ChartException(TeeMsg_MaxPointsPerPage);
-    if (FMaxPointsPerPage == Value)
-        return;
-    FMaxPointsPerPage = Value;
-    Invalidate();
+    SetProperty(FMaxPointsPerPage, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::SetPage(int Value)
 {
-    if (FPage == Value)
+    if (!StoreChanged(FPage, Value))
         return;
-    FPage = Value;
     Invalidate();
     if (OnPageChange)
         OnPageChange(this);
@@ -599,10 +560,7 @@ void TCustomAxisPanel::SetPage(int Value)
 
 void TCustomAxisPanel::SetScaleLastPage(bool Value)
 {
-    if (FScaleLastPage == Value)
-        return;
-    FScaleLastPage = Value;
-    Invalidate();
+    SetProperty(FScaleLastPage, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::InternalDraw(const TRect&)

@@ -3,6 +3,7 @@
 #include "chart/TeCanvas.h"
 #include "chart/TeEngine.h"
 #include "chart/TeeConst.h"
+#include "framework/Property.h"
 #include "chart/TeeFormat.h"
 
 #include <algorithm>
@@ -55,17 +56,15 @@ TChartAxisTitle::~TChartAxisTitle() = default;
 void TChartAxisTitle::SetAngle(int Value)
 {
     CheckAngle(Value, "Axis Title");
-    if (FAngle == Value)
+    if (!StoreChanged(FAngle, Value))
         return;
-    FAngle = Value;
     FAxis->ParentChart()->Invalidate();
 }
 
 void TChartAxisTitle::SetCaption(const std::string& Value)
 {
-    if (FCaption == Value)
+    if (!StoreChanged(FCaption, Value))
         return;
-    FCaption = Value;
     FAxis->ParentChart()->Invalidate();
 }
 
@@ -93,15 +92,6 @@ TCustomChartAxis::TCustomChartAxis(TCustomAxisPanel* Chart, bool Horizontal, boo
 
 TCustomChartAxis::~TCustomChartAxis() = default;
 
-template <class T>
-void TCustomChartAxis::Change(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    Repaint();
-}
-
 void TCustomChartAxis::Repaint()
 {
     FParentChart->Invalidate();
@@ -109,51 +99,50 @@ void TCustomChartAxis::Repaint()
 
 void TCustomChartAxis::SetAutomatic(bool Value)
 {
-    if (FAutomatic == Value && FAutomaticMinimum == Value && FAutomaticMaximum == Value)
-        return;
-    FAutomatic = FAutomaticMinimum = FAutomaticMaximum = Value;
-    Repaint();
+    StoreAutomatic(Value, Value, Value);
 }
 
 void TCustomChartAxis::SetAutomaticMaximum(bool Value)
 {
-    const bool automatic = Value ? FAutomaticMinimum : false;
-    if (FAutomaticMaximum == Value && FAutomatic == automatic)
-        return;
-    FAutomaticMaximum = Value;
-    FAutomatic = automatic;
-    Repaint();
+    StoreAutomatic(Value && FAutomaticMinimum, FAutomaticMinimum, Value);
 }
 
 void TCustomChartAxis::SetAutomaticMinimum(bool Value)
 {
-    const bool automatic = Value ? FAutomaticMaximum : false;
-    if (FAutomaticMinimum == Value && FAutomatic == automatic)
-        return;
-    FAutomaticMinimum = Value;
-    FAutomatic = automatic;
-    Repaint();
+    StoreAutomatic(Value && FAutomaticMaximum, Value, FAutomaticMaximum);
+}
+
+bool TCustomChartAxis::StoreAutomatic(bool Both, bool Min, bool Max)
+{
+    // Each flag is stored whatever the others did: no short-circuit.
+    const bool a = StoreChanged(FAutomatic, Both);
+    const bool b = StoreChanged(FAutomaticMinimum, Min);
+    const bool c = StoreChanged(FAutomaticMaximum, Max);
+    const bool changed = a || b || c;
+    if (changed)
+        Repaint();
+    return changed;
 }
 
 void TCustomChartAxis::SetIncrement(double Value)
 {
     if (!(Value >= 0))
         throw AxisException(TeeMsg_AxisIncrement);
-    Change(FIncrement, Value);
+    SetProperty(FIncrement, Value, [this] { Repaint(); });
 }
 
 void TCustomChartAxis::SetMaximum(double Value)
 {
     if (Value < FMinimum)
         throw AxisException(TeeMsg_AxisMaximum);
-    Change(FMaximum, Value);
+    SetProperty(FMaximum, Value, [this] { Repaint(); });
 }
 
 void TCustomChartAxis::SetMinimum(double Value)
 {
     if (Value > FMaximum)
         throw AxisException(TeeMsg_AxisMinimum);
-    Change(FMinimum, Value);
+    SetProperty(FMinimum, Value, [this] { Repaint(); });
 }
 
 void TCustomChartAxis::SetLimits(double AMin, double AMax)
@@ -162,12 +151,9 @@ void TCustomChartAxis::SetLimits(double AMin, double AMax)
         std::swap(AMin, AMax);
     if (AMax - AMin < 1e-10)
         AMax = AMin + 1e-10;
-    const bool changed = FAutomatic || FAutomaticMinimum || FAutomaticMaximum || FMinimum != AMin ||
-                         FMaximum != AMax;
-    FAutomatic = FAutomaticMinimum = FAutomaticMaximum = false;
-    FMinimum = AMin;
-    FMaximum = AMax;
-    if (changed)
+    const bool a = StoreChanged(FMinimum, AMin);
+    const bool b = StoreChanged(FMaximum, AMax);
+    if (!StoreAutomatic(false, false, false) && (a || b))
         Repaint();
 }
 
@@ -181,58 +167,58 @@ void TCustomChartAxis::SetLogarithmic(bool Value)
         if (FMinimum < 0 || FMaximum < 0)
             throw AxisException(TeeMsg_AxisLogNotPositive);
     }
-    Change(FLogarithmic, Value);
+    SetProperty(FLogarithmic, Value, [this] { Repaint(); });
 }
 
 void TCustomChartAxis::SetLogarithmicBase(int Value)
 {
     if (Value < 2)
         throw AxisException(TeeMsg_AxisLogBase);
-    Change(FLogarithmicBase, Value);
+    SetProperty(FLogarithmicBase, Value, [this] { Repaint(); });
 }
 
-void TCustomChartAxis::SetTitleSize(int Value) { Change(FTitleSize, Value); }
-void TCustomChartAxis::SetGridCentered(bool Value) { Change(FGridCentered, Value); }
-void TCustomChartAxis::SetLabels(bool Value) { Change(FLabels, Value); }
+void TCustomChartAxis::SetTitleSize(int Value) { SetProperty(FTitleSize, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetGridCentered(bool Value) { SetProperty(FGridCentered, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetLabels(bool Value) { SetProperty(FLabels, Value, [this] { Repaint(); }); }
 
 void TCustomChartAxis::SetLabelsAngle(int Value)
 {
     CheckAngle(Value, "Axis Labels");
-    Change(FLabelsAngle, Value);
+    SetProperty(FLabelsAngle, Value, [this] { Repaint(); });
 }
 
-void TCustomChartAxis::SetLabelsOnAxis(bool Value) { Change(FLabelsOnAxis, Value); }
+void TCustomChartAxis::SetLabelsOnAxis(bool Value) { SetProperty(FLabelsOnAxis, Value, [this] { Repaint(); }); }
 
 void TCustomChartAxis::SetLabelsSeparation(int Value)
 {
     if (Value < 0)
         throw AxisException(TeeMsg_AxisLabelSep);
-    Change(FLabelsSeparation, Value);
+    SetProperty(FLabelsSeparation, Value, [this] { Repaint(); });
 }
 
-void TCustomChartAxis::SetLabelsSize(int Value) { Change(FLabelsSize, Value); }
-void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle Value) { Change(FLabelStyle, Value); }
-void TCustomChartAxis::SetAxisValuesFormat(const std::string& Value) { Change(FAxisValuesFormat, Value); }
-void TCustomChartAxis::SetDateTimeFormat(const std::string& Value) { Change(FDateTimeFormat, Value); }
-void TCustomChartAxis::SetExactDateTime(bool Value) { Change(FExactDateTime, Value); }
-void TCustomChartAxis::SetRoundFirstLabel(bool Value) { Change(FRoundFirstLabel, Value); }
-void TCustomChartAxis::SetLabelsMultiLine(bool Value) { Change(FLabelsMultiLine, Value); }
-void TCustomChartAxis::SetMinorTickCount(int Value) { Change(FMinorTickCount, Value); }
-void TCustomChartAxis::SetMinorTickLength(int Value) { Change(FMinorTickLength, Value); }
-void TCustomChartAxis::SetTickInnerLength(int Value) { Change(FTickInnerLength, Value); }
-void TCustomChartAxis::SetTickLength(int Value) { Change(FTickLength, Value); }
-void TCustomChartAxis::SetTickOnLabelsOnly(bool Value) { Change(FTickOnLabelsOnly, Value); }
+void TCustomChartAxis::SetLabelsSize(int Value) { SetProperty(FLabelsSize, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetLabelStyle(TAxisLabelStyle Value) { SetProperty(FLabelStyle, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetAxisValuesFormat(const std::string& Value) { SetProperty(FAxisValuesFormat, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetDateTimeFormat(const std::string& Value) { SetProperty(FDateTimeFormat, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetExactDateTime(bool Value) { SetProperty(FExactDateTime, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetRoundFirstLabel(bool Value) { SetProperty(FRoundFirstLabel, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetLabelsMultiLine(bool Value) { SetProperty(FLabelsMultiLine, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetMinorTickCount(int Value) { SetProperty(FMinorTickCount, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetMinorTickLength(int Value) { SetProperty(FMinorTickLength, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetTickInnerLength(int Value) { SetProperty(FTickInnerLength, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetTickLength(int Value) { SetProperty(FTickLength, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetTickOnLabelsOnly(bool Value) { SetProperty(FTickOnLabelsOnly, Value, [this] { Repaint(); }); }
 
 void TCustomChartAxis::SetInverted(bool Value)
 {
     FScale.Inverted = Value;
-    Change(FInverted, Value);
+    SetProperty(FInverted, Value, [this] { Repaint(); });
 }
 
-void TCustomChartAxis::SetVisible(bool Value) { Change(FVisible, Value); }
-void TCustomChartAxis::SetStartPosition(double Value) { Change(FStartPosition, Value); }
-void TCustomChartAxis::SetEndPosition(double Value) { Change(FEndPosition, Value); }
-void TCustomChartAxis::SetPositionPercent(double Value) { Change(FPositionPercent, Value); }
+void TCustomChartAxis::SetVisible(bool Value) { SetProperty(FVisible, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetStartPosition(double Value) { SetProperty(FStartPosition, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetEndPosition(double Value) { SetProperty(FEndPosition, Value, [this] { Repaint(); }); }
+void TCustomChartAxis::SetPositionPercent(double Value) { SetProperty(FPositionPercent, Value, [this] { Repaint(); }); }
 
 // ---------------------------------------------------------------------------------------------
 // What the axis learns from its chart

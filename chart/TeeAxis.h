@@ -184,11 +184,9 @@ public:
     TAxisLabelStyle LabelStyleInEffect() const;
 
 private:
-    // Store Value and repaint the chart when it differs.
-    template <class T>
-    void Change(T& Field, const T& Value);
     void Repaint();
-    std::unique_ptr<TDarkGrayPen> MakeDarkGrayPen();
+    // Stores the three automatic flags and repaints once if any changed; true when one did.
+    bool StoreAutomatic(bool Both, bool Min, bool Max);
 
     TTeeCanvas3D* Canvas() const;
     bool AnyActiveSeriesAttached() const;
