@@ -1,7 +1,7 @@
 // The chart's costs: a full paint of the station's 449 x 161 chart, appending points to a
 // series (constant time per append, also at a million points), and memory per point.
-#include "bench/support/StationChart.h"
 #include "chart/Chart.h"
+#include "tests/support/StationChart.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,13 +12,11 @@
 
 namespace {
 
-std::unique_ptr<TChart> StationChart() { return StationChart(Rect(8, 112, 457, 273)); }
-
 // Draw runs the whole drawing sequence into the off-screen image and copies it out, as a paint
 // request with a stale image does.
 void PaintStationChart(benchmark::State& State)
 {
-    auto chart = StationChart();
+    auto chart = MakeStationChart().Chart;
     TChartSeries series(nullptr);
     series.SetSeriesColor(clRed);
     series.SetParentChart(chart.get());
@@ -36,7 +34,7 @@ BENCHMARK(PaintStationChart)->Arg(0)->Arg(1024)->Unit(benchmark::kMicrosecond);
 // The repaint of an unchanged chart: only the stored image is copied.
 void RepaintUnchangedChart(benchmark::State& State)
 {
-    auto chart = StationChart();
+    auto chart = MakeStationChart().Chart;
     chart->Repaint();
     for (auto _ : State)
         chart->TWinControl::Repaint();
@@ -46,7 +44,7 @@ BENCHMARK(RepaintUnchangedChart)->Unit(benchmark::kMicrosecond);
 // N appends after a Clear; the per-item time must not grow with N.
 void AddPoints(benchmark::State& State, bool Attached)
 {
-    auto chart = StationChart();
+    auto chart = MakeStationChart().Chart;
     TChartSeries series(nullptr);
     if (Attached)
         series.SetParentChart(chart.get());

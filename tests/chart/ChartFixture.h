@@ -1,9 +1,10 @@
 #pragma once
-// The chart as the station's window lays it out: 449 x 161, two-dimensional, no title, a clear
-// back wall; plus a series that records what the chart asks it to draw.
+// The station's chart (tests/support/StationChart.h), a series that records what the chart asks
+// it to draw, and a paint on demand.
 
 #include "chart/Chart.h"
 #include "framework/Application.h"
+#include "tests/support/StationChart.h"
 
 #include <memory>
 #include <vector>
@@ -26,22 +27,18 @@ public:
     void DoBeforeDrawChart() override { ++BeforeChart; }
 };
 
-inline std::unique_ptr<TChart> MakeStationChart()
-{
-    auto chart = std::make_unique<TChart>(nullptr);
-    chart->SetBounds(8, 112, 449, 161);
-    chart->BackWall()->Brush()->SetColor(clWhite);
-    chart->BackWall()->Brush()->SetStyle(bsClear);
-    chart->LeftWall()->Pen()->SetWidth(2);
-    chart->Title()->SetText({"TChart"});
-    chart->Title()->SetVisible(false);
-    chart->SetView3D(false);
-    return chart;
-}
-
 // Paints now, whether shown or not, and answers the picture.
 inline const platform::TBitmapImage& PaintNow(TChart& Chart)
 {
     Chart.Repaint();
     return Chart.BackStore();
+}
+
+// Whether the chart asked for a repaint since its last paint; paints, so the next question
+// starts afresh.
+inline bool RepaintRequested(TChart& Chart)
+{
+    const bool dirty = Chart.Canvas()->Dirty();
+    PaintNow(Chart);
+    return dirty;
 }

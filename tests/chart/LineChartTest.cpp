@@ -17,15 +17,13 @@ constexpr platform::TRgb Red = 0x0000FF;
 constexpr platform::TRgb Face = 0xC8D0D4;
 
 struct StationChart : ::testing::Test {
-    std::unique_ptr<TChart> Chart = MakeStationChart();
-    TLineSeries Series{nullptr};
+    TStationChart Station = MakeStationChart();
+    std::unique_ptr<TChart>& Chart = Station.Chart;
+    TLineSeries& Series = *Station.Series1;
     std::vector<std::string> LeftLabels;
 
     StationChart()
     {
-        Series.SetParentChart(Chart.get());
-        Series.SetSeriesColor(clRed);
-        Series.LinePen()->SetWidth(2);
         Chart->OnBeforeDrawAxes = [this](TObject*) { LeftLabels.clear(); };
         Chart->OnGetAxisLabel = [this](TCustomChartAxis* Axis, TChartSeries*, int, std::string& Text) {
             if (Axis == Chart->LeftAxis())
