@@ -449,17 +449,7 @@ int TChartSeriesList::ActiveCount() const
 // ---------------------------------------------------------------------------------------------
 // Axis panel
 
-TCustomAxisPanel::TCustomAxisPanel(TComponent* Owner) : TCustomTeePanelExtended(Owner)
-{
-    SetAutoRepaint(false);
-    // Creation order is the order of layout and drawing.
-    FBottomAxis = new TChartAxis(this, true, false, 0);
-    FTopAxis = new TChartAxis(this, true, true, 0);
-    FLeftAxis = new TChartAxis(this, false, false, 90);
-    FRightAxis = new TChartAxis(this, false, true, 270);
-    FDepthAxis = new TChartDepthAxis(this);
-    SetAutoRepaint(true);
-}
+TCustomAxisPanel::TCustomAxisPanel(TComponent* Owner) : TCustomTeePanelExtended(Owner) {}
 
 TCustomAxisPanel::~TCustomAxisPanel()
 {
@@ -470,11 +460,24 @@ TCustomAxisPanel::~TCustomAxisPanel()
         s->ResolveAxes();
     }
     FSeriesList.FItems.clear();
-    delete FDepthAxis;
-    delete FRightAxis;
-    delete FLeftAxis;
-    delete FTopAxis;
-    delete FBottomAxis;
+}
+
+std::vector<TAxisSeries> TCustomAxisPanel::SeriesOnAxis(const TCustomChartAxis& Axis) const
+{
+    std::vector<TAxisSeries> out;
+    for (const TChartSeries* s : FSeriesList.FItems) {
+        if (!s->IsAttachedToAxis(&Axis))
+            continue;
+        const TChartValueList* values = Axis.Horizontal() ? s->XValues() : s->YValues();
+        const TChartValueList* across = Axis.Horizontal() ? s->YValues() : s->XValues();
+        const int count = s->Count();
+        out.push_back({s->Active(), count, count ? values->MinValue() : 0, count ? values->MaxValue() : 0,
+                       values->DateTime(),
+                       s->MandatoryValueList() == across && count > 0 && !s->PointLabel(0).empty(),
+                       [values](int k) { return values->Value(k); },
+                       [s](int k) { return s->PointLabel(k); }});
+    }
+    return out;
 }
 
 TColor TCustomAxisPanel::FreeSeriesColor() const
@@ -641,8 +644,7 @@ void TCustomAxisPanel::LayoutAxes()
 
 void TCustomAxisPanel::FitSeriesMargins()
 {
-    for (TCustomChartAxis* axis : {static_cast<TCustomChartAxis*>(FTopAxis), static_cast<TCustomChartAxis*>(FLeftAxis),
-                                   static_cast<TCustomChartAxis*>(FRightAxis), static_cast<TCustomChartAxis*>(FBottomAxis)}) {
+    for (TCustomChartAxis* axis : {&FTopAxis, &FLeftAxis, &FRightAxis, &FBottomAxis}) {
         int before = 0;
         int after = 0;
         for (TChartSeries* s : FSeriesList.FItems) {
