@@ -175,6 +175,7 @@ TCustomChart::TCustomChart(TComponent* Owner) : TCustomAxisPanel(Owner)
     FBackWall->Brush()->SetStyle(bsClear);
     FLeftWall = std::make_unique<TChartWall>(this);
     FLeftWall->SetColor(0x0080FFFF);
+    FLegend = std::make_unique<TChartLegend>(this);
     FBottomWall = std::make_unique<TChartWall>(this);
     FBottomWall->SetColor(0x00FFFFFF);
     SetAutoRepaint(true);
@@ -199,12 +200,17 @@ void TCustomChart::SetBackImageInside(bool Value)
 
 void TCustomChart::DrawTitlesAndLegend()
 {
-    // The legend (a later part) goes here: a vertical one before the titles, a horizontal one
-    // after them.
+    // A vertical legend spans the height the margins leave, so it goes before the titles; a
+    // horizontal one sits between them and the plotting rectangle.
+    const bool legend = FLegend->Visible() && ActiveSeriesCount() > 0;
+    if (legend && FLegend->IsVertical())
+        FLegend->PaintLegend();
     if (FTitle->Visible())
         FTitle->Draw(false);
     if (FFoot->Visible())
         FFoot->Draw(true);
+    if (legend && !FLegend->IsVertical())
+        FLegend->PaintLegend();
 }
 
 void TCustomChart::PaintWalls()

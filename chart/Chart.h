@@ -1,5 +1,6 @@
 #pragma once
-// The chart control: the axis panel plus its title, foot and walls. TChart only publishes.
+// The chart control: the axis panel plus its title, foot, walls and legend. TChart only
+// publishes. The legend's layout and drawing live in ChartLegend.cpp.
 //
 // Threading: user-interface thread only. The chart owns its titles, walls, pens and brushes;
 // the series it shows belong to the form.
@@ -10,6 +11,7 @@
 #include "framework/Graphics.h"
 #include "platform/Types.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +98,121 @@ private:
     TRect FTitleRect;
 };
 
+enum TLegendAlignment { laLeft, laRight, laTop, laBottom };
+enum TLegendStyle { lsAuto, lsSeries, lsValues, lsLastValues };
+enum TLegendTextStyle { ltsPlain, ltsLeftValue, ltsRightValue, ltsLeftPercent, ltsRightPercent, ltsXValue };
+
+// The legend's chart events: the text of an item, the box, and the places of an item's text
+// (X), row top (Y) and symbol (XColor).
+using TOnGetLegendText =
+    std::function<void(TCustomChart* Sender, TLegendStyle LegendStyle, int Index, std::string& LegendText)>;
+using TOnGetLegendRect = std::function<void(TCustomChart* Sender, TRect& Rect)>;
+using TOnGetLegendPos = std::function<void(TCustomChart* Sender, int Index, int& X, int& Y, int& XColor)>;
+
+// A framed box beside the plotting rectangle listing the chart's series, or the points of its
+// first active series, each as a colour symbol and a text. It is laid out on every paint before
+// the axes and takes its room from the plotting rectangle; between paints its layout stays for
+// the mouse's hit test.
+class TChartLegend : public TChartFontObject {
+public:
+    explicit TChartLegend(TCustomChart* Chart);
+
+    TLegendAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TLegendAlignment Value);
+    TChartBrush* Brush() const { return FBrush.get(); }
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    // Percent of the text width plus 10 pixels; LegendException outside 0 to 100.
+    int ColorWidth() const { return FColorWidth; }
+    void SetColorWidth(int Value);
+    TChartHiddenPen* DividingLines() const { return FDividingLines.get(); }
+    // LegendException below 0.
+    int FirstValue() const { return FFirstValue; }
+    void SetFirstValue(int Value);
+    TChartPen* Frame() const { return FFrame.get(); }
+    int HorizMargin() const { return FHorizMargin; }
+    void SetHorizMargin(int Value);
+    bool Inverted() const { return FInverted; }
+    void SetInverted(bool Value);
+    TLegendStyle LegendStyle() const { return FLegendStyle; }
+    void SetLegendStyle(TLegendStyle Value);
+    int MaxNumRows() const { return FMaxNumRows; }
+    void SetMaxNumRows(int Value);
+    bool ResizeChart() const { return FResizeChart; }
+    void SetResizeChart(bool Value);
+    TColor ShadowColor() const { return FShadowColor; }
+    void SetShadowColor(TColor Value);
+    int ShadowSize() const { return FShadowSize; }
+    void SetShadowSize(int Value);
+    TLegendTextStyle TextStyle() const { return FTextStyle; }
+    void SetTextStyle(TLegendTextStyle Value);
+    // Percent of the panel height from its top; LegendException outside 0 to 100.
+    int TopPos() const { return FTopPos; }
+    void SetTopPos(int Value);
+    int VertMargin() const { return FVertMargin; }
+    void SetVertMargin(int Value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+
+    // The layout of the last paint that drew the legend: the box without frame and shadow.
+    const TRect& LegendRect() const { return FLegendRect; }
+    int ColorBoxWidth() const { return FColorBoxWidth; }
+    TLegendStyle CurrentStyle() const { return FCurrentStyle; }
+    int Columns() const { return FColumns; }
+    int Rows() const { return FRows; }
+
+    bool IsVertical() const { return FAlignment == laLeft || FAlignment == laRight; }
+    // The style the items follow now: lsAuto lists the points of a lone active series.
+    TLegendStyle StyleInEffect() const;
+    int ItemCount() const;
+    // Rows (columns, for a horizontal legend) of RowHeight (column width) that fit from Top.
+    int RowsThatFit(int Top, int RowHeight) const;
+    // Widest text of the first Count items from FirstValue, all for -1; in the canvas font.
+    int WidestItemText(int Count) const;
+    std::string ItemText(int Index) const;
+    // The position (from FirstValue) of the row under the point, -1 for none.
+    int ItemAtPoint(int X, int Y) const;
+
+    // Lays out and draws the legend and takes its room from the plotting rectangle.
+    void PaintLegend();
+
+private:
+    // The first active series: the one whose points are listed.
+    TChartSeries* ListedSeries() const;
+    // The Index-th active series shown in the legend, or null.
+    TChartSeries* LegendSeries(int Index) const;
+    std::string PointText(const TChartSeries& Series, int ValueIndex) const;
+    void DrawBox();
+    void DrawItem(int Index, int Position, int TextX, int SymbolX, int ColumnStep);
+    void DrawSymbol(int Index, const TRect& Rect);
+
+    TLegendAlignment FAlignment = laRight;
+    std::unique_ptr<TChartBrush> FBrush;
+    TColor FColor = clWhite;
+    int FColorWidth = 12;
+    std::unique_ptr<TChartHiddenPen> FDividingLines;
+    int FFirstValue = 0;
+    std::unique_ptr<TChartPen> FFrame;
+    int FHorizMargin = 0;
+    bool FInverted = false;
+    TLegendStyle FLegendStyle = lsAuto;
+    int FMaxNumRows = 10;
+    TRect FLegendRect;
+    bool FResizeChart = true;
+    TColor FShadowColor = clBlack;
+    int FShadowSize = 3;
+    TLegendTextStyle FTextStyle = ltsLeftValue;
+    int FTopPos = 10;
+    int FVertMargin = 0;
+    bool FVisible = true;
+    int FColorBoxWidth = 0;
+    TLegendStyle FCurrentStyle = lsValues;
+    int FColumns = 0;
+    int FRows = 0;
+    // Row height of the last layout, for the hit test of a horizontal legend.
+    int FRowHeight = 0;
+};
+
 class TCustomChart : public TCustomAxisPanel {
 public:
     explicit TCustomChart(TComponent* Owner);
@@ -106,6 +223,7 @@ public:
     TChartWall* BackWall() const { return FBackWall.get(); }
     TChartWall* LeftWall() const { return FLeftWall.get(); }
     TChartWall* BottomWall() const { return FBottomWall.get(); }
+    TChartLegend* Legend() const { return FLegend.get(); }
     // The back wall's pen.
     TChartPen* Frame() const { return FBackWall->Pen(); }
     // The back wall's colour; setting it on a chart that has a parent window also makes the
@@ -117,6 +235,10 @@ public:
     // The legend's background colour of the current paint.
     TColor LegendColor() const { return FLegendColor; }
 
+    TOnGetLegendText OnGetLegendText;
+    TOnGetLegendRect OnGetLegendRect;
+    TOnGetLegendPos OnGetLegendPos;
+
 protected:
     void DrawTitlesAndLegend() override;
     void PaintWalls() override;
@@ -125,10 +247,13 @@ protected:
     TColor FLegendColor = clWhite;
 
 private:
+    friend class TChartLegend;
+
     std::unique_ptr<TChartTitle> FTitle;
     std::unique_ptr<TChartTitle> FFoot;
     std::unique_ptr<TChartWall> FBackWall;
     std::unique_ptr<TChartWall> FLeftWall;
+    std::unique_ptr<TChartLegend> FLegend;
     std::unique_ptr<TChartWall> FBottomWall;
     bool FBackImageInside = false;
 };

@@ -423,7 +423,12 @@ void TChartSeries::Repaint()
 
 void TChartSeries::DrawPoint(int) {}
 
-void TChartSeries::DrawLegendSymbol(int, const TRect&) {}
+void TChartSeries::DrawLegendSymbol(int, const TRect& Rect)
+{
+    // The plain symbol: a rectangle in the brush and pen the legend has set.
+    if (FParentChart)
+        FParentChart->Canvas()->DrawRect(Rect);
+}
 
 void TChartSeries::PrepareLegendPen(int, TColor&, TBrushStyle&) {}
 

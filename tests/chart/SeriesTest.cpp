@@ -53,6 +53,9 @@ struct StationLine : ::testing::Test {
     TStationChart Station = MakeStationChart();
     std::unique_ptr<TChart>& Chart = Station.Chart;
     TLineSeries& Series = *Station.Series1;
+
+    // The line alone: the legend's red symbols would count as line outside the clip.
+    StationLine() { Chart->Legend()->SetVisible(false); }
     void Fill(const std::vector<double>& Samples)
     {
         Series.Clear();
