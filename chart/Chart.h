@@ -1,6 +1,7 @@
 #pragma once
-// The chart control: the axis panel plus its title, foot, walls and legend. TChart only
-// publishes. The legend's layout and drawing live in ChartLegend.cpp.
+// The chart control: the axis panel plus its title, foot, walls and legend, and its mouse
+// handling. TChart only publishes. The legend's layout and drawing live in ChartLegend.cpp, the
+// mouse's hit test, zoom and scroll in ChartMouse.cpp.
 //
 // Threading: user-interface thread only. The chart owns its titles, walls, pens and brushes;
 // the series it shows belong to the form.
@@ -8,6 +9,7 @@
 #include "chart/TeCanvas.h"
 #include "chart/TeEngine.h"
 #include "framework/Classes.h"
+#include "framework/Controls.h"
 #include "framework/Graphics.h"
 #include "platform/Types.h"
 
@@ -213,6 +215,25 @@ private:
     int FRowHeight = 0;
 };
 
+// What lies under a point of the chart (HitTest).
+enum TChartHitKind { hkNone, hkSeries, hkAxis, hkTitle, hkFoot, hkPlotArea, hkLegend };
+
+struct TChartHit {
+    TChartHitKind Kind = hkNone;
+    TChartSeries* Series = nullptr;  // hkSeries
+    TCustomChartAxis* Axis = nullptr; // hkAxis
+    int Index = -1;                   // the point (hkSeries) or legend row (hkLegend)
+};
+
+using TChartClick = std::function<void(TCustomChart* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TChartClickAxis = std::function<void(TCustomChart* Sender, TCustomChartAxis* Axis, TMouseButton Button,
+                                           TShiftState Shift, int X, int Y)>;
+using TChartClickSeries = std::function<void(TCustomChart* Sender, TChartSeries* Series, int ValueIndex,
+                                             TMouseButton Button, TShiftState Shift, int X, int Y)>;
+// May change the proposed limits of a scrolled axis, or refuse the scroll.
+using TChartAllowScrollEvent =
+    std::function<void(TCustomChartAxis* Sender, double& AMin, double& AMax, bool& AllowScroll)>;
+
 class TCustomChart : public TCustomAxisPanel {
 public:
     explicit TCustomChart(TComponent* Owner);
@@ -239,15 +260,58 @@ public:
     TOnGetLegendRect OnGetLegendRect;
     TOnGetLegendPos OnGetLegendPos;
 
+    // The part of the chart under (X, Y), as laid out by the last paint.
+    TChartHit HitTest(int X, int Y);
+    // Brings back the axis scales from before the first zoom or scroll.
+    void ResetZoom();
+    // Set while a click handler runs; a handler that leaves it set stops the drag.
+    bool CancelMouse() const { return FCancelMouse; }
+    void SetCancelMouse(bool Value) { FCancelMouse = Value; }
+
+    TChartClickAxis OnClickAxis;
+    TChartClick OnClickLegend;
+    TChartClickSeries OnClickSeries;
+    TChartClick OnClickBackground;
+    TNotifyEvent OnZoom;
+    TNotifyEvent OnScroll;
+    TChartAllowScrollEvent OnAllowScroll;
+
 protected:
     void DrawTitlesAndLegend() override;
     void PaintWalls() override;
+    void DrawZoomRectangle() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseMove(TShiftState Shift, int X, int Y) override;
+    void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void MouseLeave() override;
     TColor BackWallColor() const override { return BackColor(); }
 
     TColor FLegendColor = clWhite;
 
 private:
     friend class TChartLegend;
+
+    // One axis' scale as it was before the first zoom or scroll.
+    struct TAxisScaleRecord {
+        bool Automatic = true;
+        bool AutomaticMinimum = true;
+        bool AutomaticMaximum = true;
+        double Minimum = 0;
+        double Maximum = 0;
+    };
+    // The axes whose scales zoom, scroll and ResetZoom change.
+    std::vector<TCustomChartAxis*> ScaledAxes();
+    void SaveScales();
+    void ZoomToRectangle();
+    // Moves the axis' limits by the values between two of its pixels; false when refused.
+    bool ScrollAxis(TCustomChartAxis& Axis, int From, int To);
+    // The zoom rectangle drawn straight onto the image the window shows: drawing it twice
+    // restores the picture.
+    void ToggleZoomRectangle();
+
+    TAxisScaleRecord FSavedScales[4];
+    bool FScalesRestored = true;
+    bool FCancelMouse = false;
 
     std::unique_ptr<TChartTitle> FTitle;
     std::unique_ptr<TChartTitle> FFoot;

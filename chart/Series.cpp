@@ -4,6 +4,8 @@
 #include "framework/Property.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -288,6 +290,54 @@ void TCustomSeries::PrepareLegendPen(int, TColor&, TBrushStyle& Style)
 {
     Canvas()->ApplyPen(*FLinePen);
     Style = FLineBrush;
+}
+
+int TCustomSeries::Clicked(int X, int Y)
+{
+    // Within this many pixels of the line's middle, beyond half its width.
+    constexpr double kTolerance = 3;
+    if (!ParentChart() || FirstShown() < 0)
+        return -1;
+    const double reach = kTolerance + FLinePen->Width() / 2.0;
+    // Of the points whose marker or segment is under (X, Y), the one nearest to it.
+    int best = -1;
+    double bestDistance = 0;
+    const auto consider = [&](int Index, int PX, int PY) {
+        const double d = std::hypot(PX - X, PY - Y);
+        if (best < 0 || d < bestDistance) {
+            best = Index;
+            bestDistance = d;
+        }
+    };
+    // A point without value breaks the line.
+    bool joined = false;
+    int prevX = 0;
+    int prevY = 0;
+    for (int i = FirstShown(); i <= LastShown(); ++i) {
+        if (PointColor(i) == clNone) {
+            joined = false;
+            continue;
+        }
+        const int x = XPosOfPoint(i);
+        const int y = YPosOfPoint(i);
+        if (FPointer->Visible() && std::abs(X - x) <= FPointer->HorizSize() && std::abs(Y - y) <= FPointer->VertSize())
+            consider(i, x, y);
+        if (FDrawLine && joined) {
+            // Distance from (X, Y) to the segment from the previous point to this one.
+            const double dx = x - prevX;
+            const double dy = y - prevY;
+            const double length2 = dx * dx + dy * dy;
+            const double t = length2 == 0 ? 0 : std::clamp(((X - prevX) * dx + (Y - prevY) * dy) / length2, 0.0, 1.0);
+            if (std::hypot(prevX + t * dx - X, prevY + t * dy - Y) <= reach) {
+                consider(i - 1, prevX, prevY);
+                consider(i, x, y);
+            }
+        }
+        joined = true;
+        prevX = x;
+        prevY = y;
+    }
+    return best;
 }
 
 void TCustomSeries::HorizMargins(int& Before, int& After)

@@ -112,6 +112,9 @@ public:
     void PrepareLegendPen(int ValueIndex, TColor& BackColor, TBrushStyle& Style) override;
     void HorizMargins(int& Before, int& After) override;
     void VertMargins(int& Before, int& After) override;
+    // A marker under the point, or a segment of the line passing within a few pixels of it
+    // (the nearer of its two points).
+    int Clicked(int X, int Y) override;
 
 protected:
     // Whether segments may be gathered into one polyline; a kind that must see every segment

@@ -434,6 +434,11 @@ void TChartSeries::PrepareLegendPen(int, TColor&, TBrushStyle&) {}
 
 void TChartSeries::HorizMargins(int&, int&) {}
 
+int TChartSeries::Clicked(int, int)
+{
+    return -1;
+}
+
 void TChartSeries::VertMargins(int&, int&) {}
 
 // ---------------------------------------------------------------------------------------------

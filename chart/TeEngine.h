@@ -193,6 +193,8 @@ public:
     virtual void PrepareLegendPen(int ValueIndex, TColor& BackColor, TBrushStyle& Style);
     virtual void HorizMargins(int& Before, int& After);
     virtual void VertMargins(int& Before, int& After);
+    // The point of the series drawn at or near (X, Y), by the last paint's layout; -1 for none.
+    virtual int Clicked(int X, int Y);
 
     std::function<bool(TChartSeries* Sender)> OnBeforeAdd;
     std::function<void(TChartSeries* Sender, int ValueIndex)> OnAfterAdd;

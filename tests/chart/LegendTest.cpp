@@ -2,7 +2,6 @@
 // rectangle (the worked layout of 100 samples), its texts, its box and symbols to the pixel,
 // and the checks of its settings.
 #include "ChartFixture.h"
-#include "FakeMetrics.h"
 
 #include "chart/TeeConst.h"
 #include "chart/TeeFormat.h"
@@ -19,29 +18,14 @@ constexpr platform::TRgb Black = 0x000000;
 constexpr platform::TRgb White = 0xFFFFFF;
 constexpr platform::TRgb Face = 0xC8D0D4;
 
-// Digits 6 pixels wide, a space 10 and every text 13 high: the first legend texts of the worked
-// layout ("81 ") are 22 pixels wide, the widest left-axis label plus a space ("891 ") 28.
-struct StationLegend : ::testing::Test {
-    FakeMetrics Metrics{6, 13};
-    TStationChart Station = MakeStationChart();
-    TChart& Chart = *Station.Chart;
-    TLineSeries& Series = *Station.Series1;
+// The legend of the worked layout and its own settings.
+struct StationLegend : WorkedLayout {
     TChartLegend& Legend = *Chart.Legend();
-
-    StationLegend() { Metrics.Widths[' '] = 10; }
-    void Fill(int Count, const std::function<double(int)>& Sample)
-    {
-        Series.Clear();
-        for (int i = 0; i < Count; ++i)
-            Series.Add(Sample(i), "", clDefault);
-    }
-    const platform::TBitmapImage& Paint() { return PaintNow(Chart); }
 };
 
 TEST_F(StationLegend, WorkedLayoutOfAHundredSamples)
 {
-    Fill(100, [](int i) { return i * 9.0; });
-    const platform::TBitmapImage& img = Paint();
+    const platform::TBitmapImage& img = PaintHundred();
     EXPECT_EQ(Legend.Rows(), 10); // (155 - 2 - 16) / 13
     EXPECT_EQ(Legend.ColorBoxWidth(), 4);
     EXPECT_EQ(Legend.LegendRect(), (TRect{395, 16, 431, 148}));
@@ -97,8 +81,7 @@ TEST_F(StationLegend, FiveSamplesMakeAFiveRowBoxFromTheTenthOfThePanel)
 TEST_F(StationLegend, WithoutResizeTheLegendOverlapsButTheGapStays)
 {
     Legend.SetResizeChart(false);
-    Fill(100, [](int i) { return i * 9.0; });
-    Paint();
+    PaintHundred();
     EXPECT_EQ(Legend.LegendRect(), (TRect{395, 16, 431, 148}));
     EXPECT_EQ(Chart.PlotRect().Right, 436 - 13); // MulDiv(3, 423, 100)
 }
