@@ -196,7 +196,9 @@ void TChartLegend::PaintLegend()
     canvas->Font()->Assign(*Font());
     const int h = canvas->FontHeight();
     FRowHeight = h;
-    const int t = WidestItemText(-1) + 4;
+    // The widest of all texts sizes a horizontal legend's columns; a vertical one measures only
+    // the rows it shows (below), so a long block costs it nothing here.
+    const int t = IsVertical() ? 0 : WidestItemText(-1) + 4;
     FColorBoxWidth = axismath::Round(t * FColorWidth * 0.01);
     const int n = ItemCount();
     const int f = FFrame->Width();
