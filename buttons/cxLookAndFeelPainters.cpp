@@ -18,9 +18,9 @@ TColor cxBlendColors(TColor Face, TColor Highlight, TColor Window, TcxBlendWeigh
                         cxWeightedComponent(w, Weights.Window);
         return static_cast<std::uint8_t>(std::clamp(sum, 0, 255));
     };
-    return RGB(blend(GetRValue(Face), GetRValue(Highlight), GetRValue(Window)),
-               blend(GetGValue(Face), GetGValue(Highlight), GetGValue(Window)),
-               blend(GetBValue(Face), GetBValue(Highlight), GetBValue(Window)));
+    return RgbColor(blend(RedOf(Face), RedOf(Highlight), RedOf(Window)),
+               blend(GreenOf(Face), GreenOf(Highlight), GreenOf(Window)),
+               blend(BlueOf(Face), BlueOf(Highlight), BlueOf(Window)));
 }
 
 bool TcxUltraFlatLookAndFeelPainter::IsButtonHotTrack() const { return true; }

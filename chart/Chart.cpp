@@ -138,7 +138,7 @@ void TChartTitle::Draw(bool IsFoot)
         }
     }
     canvas->Brush()->SetStyle(bsClear);
-    canvas->SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+    canvas->SetTextAlign(platform::Align::Left | platform::Align::Top);
     const int n = static_cast<int>(FText.size());
     for (int k = 0; k < n; ++k) {
         // The foot is written from its last line upwards.

@@ -279,8 +279,8 @@ void TChartLegend::PaintLegend()
         }
     }
     // The gap beside the legend is kept even when the legend overlaps the plotting area.
-    const int horizGap = FHorizMargin ? FHorizMargin : MulDiv(3, plot.Width(), 100);
-    const int vertGap = FVertMargin ? FVertMargin : MulDiv(4, plot.Height(), 100);
+    const int horizGap = FHorizMargin ? FHorizMargin : platform::MulDiv(3, plot.Width(), 100);
+    const int vertGap = FVertMargin ? FVertMargin : platform::MulDiv(4, plot.Height(), 100);
     switch (FAlignment) {
     case laLeft: rest.Left += horizGap; break;
     case laRight: rest.Right -= horizGap; break;
@@ -314,7 +314,7 @@ void TChartLegend::DrawBox()
     if (FBrush->Style() != bsSolid) {
         // A hatch shows on the legend colour.
         canvas->SetBackColor(FColor);
-        canvas->SetBackMode(platform::OPAQUE);
+        canvas->SetBackMode(platform::TBkMode::Opaque);
     } else {
         canvas->Brush()->SetColor(FColor);
     }
@@ -340,13 +340,13 @@ void TChartLegend::DrawItem(int Index, int Position, int TextX, int SymbolX, int
     canvas->Brush()->SetStyle(bsClear);
     const std::string text = ItemText(Index);
     if (!text.empty()) {
-        canvas->SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+        canvas->SetTextAlign(platform::Align::Left | platform::Align::Top);
         canvas->TextOut(TextX, y, text);
         DrawSymbol(Index, {SymbolX, y + 2, SymbolX + FColorBoxWidth, y + h - 2});
     }
     if (Position > 0 && FDividingLines->Visible()) {
         canvas->ApplyPen(*FDividingLines);
-        canvas->SetBackMode(platform::TRANSPARENT);
+        canvas->SetBackMode(platform::TBkMode::Transparent);
         if (IsVertical())
             canvas->HorizLine(FLegendRect.Left, FLegendRect.Right, y);
         else

@@ -80,7 +80,7 @@ TColor DarkenColor(TColor Color, int Amount)
 {
     const TColor rgb = ColorToRGB(Color);
     const auto darken = [Amount](int c) { return std::uint8_t(c > Amount ? c - Amount : 0); };
-    return RGB(darken(GetRValue(rgb)), darken(GetGValue(rgb)), darken(GetBValue(rgb)));
+    return RgbColor(darken(RedOf(rgb)), darken(GreenOf(rgb)), darken(BlueOf(rgb)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -103,14 +103,14 @@ TColor TTeeCanvas::BackColor() const
     return Handle() ? Handle()->BkColor() : clWhite;
 }
 
-int TTeeCanvas::BackMode() const
+platform::TBkMode TTeeCanvas::BackMode() const
 {
-    return Handle() ? Handle()->BkMode() : platform::OPAQUE;
+    return Handle() ? Handle()->BkMode() : platform::TBkMode::Opaque;
 }
 
 unsigned TTeeCanvas::TextAlign() const
 {
-    return Handle() ? Handle()->TextAlign() : platform::TA_LEFT | platform::TA_TOP;
+    return Handle() ? Handle()->TextAlign() : platform::Align::Left | platform::Align::Top;
 }
 
 void TTeeCanvas::SetBackColor(TColor Color)
@@ -119,7 +119,7 @@ void TTeeCanvas::SetBackColor(TColor Color)
         Handle()->SetBkColor(ColorToRGB(Color));
 }
 
-void TTeeCanvas::SetBackMode(int Mode)
+void TTeeCanvas::SetBackMode(platform::TBkMode Mode)
 {
     if (Handle())
         Handle()->SetBkMode(Mode);
@@ -224,7 +224,7 @@ void TTeeCanvas::ResetState()
     Font()->SetColor(clBlack);
     Font()->SetSize(10);
     SetBackColor(clWhite);
-    SetBackMode(platform::TRANSPARENT);
+    SetBackMode(platform::TBkMode::Transparent);
 }
 
 void TTeeCanvas::ApplyPen(const TChartPen& Pen)
@@ -307,9 +307,9 @@ int Blend(int A, int B, int K, int N)
 
 TColor BlendColor(TColor A, TColor B, int K, int N)
 {
-    return RGB(std::uint8_t(Blend(GetRValue(A), GetRValue(B), K, N)),
-               std::uint8_t(Blend(GetGValue(A), GetGValue(B), K, N)),
-               std::uint8_t(Blend(GetBValue(A), GetBValue(B), K, N)));
+    return RgbColor(std::uint8_t(Blend(RedOf(A), RedOf(B), K, N)),
+               std::uint8_t(Blend(GreenOf(A), GreenOf(B), K, N)),
+               std::uint8_t(Blend(BlueOf(A), BlueOf(B), K, N)));
 }
 
 } // namespace
@@ -413,7 +413,7 @@ void TTeeCanvas3D::RotatedText(int X, int Y, std::string_view Text, int Angle)
     const platform::TFontDesc previous = dc->Font();
     dc->SelectFont(desc);
     dc->SetTextColor(ColorToRGB(Font()->Color()));
-    dc->SetBkMode(platform::TRANSPARENT);
+    dc->SetBkMode(platform::TBkMode::Transparent);
     dc->TextOut(X, Y, Text);
     dc->SelectFont(previous);
 }

@@ -153,12 +153,12 @@ public:
     virtual platform::TDrawContext* Handle() const { return FCanvas->Handle(); }
 
     virtual TColor BackColor() const;
-    virtual int BackMode() const;
+    virtual platform::TBkMode BackMode() const;
     virtual bool Monochrome() const = 0;
     virtual unsigned TextAlign() const;
     virtual bool Buffered() const = 0;
     virtual void SetBackColor(TColor Color);
-    virtual void SetBackMode(int Mode); // platform::TRANSPARENT or platform::OPAQUE
+    virtual void SetBackMode(platform::TBkMode Mode);
     virtual void SetMonochrome(bool Value) = 0;
     virtual void SetPixel(int X, int Y, TColor Color);
     virtual void SetTextAlign(unsigned Align);

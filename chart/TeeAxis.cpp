@@ -15,7 +15,7 @@ constexpr char kLineBreak = '\r';
 void CheckAngle(int Value, const char* What)
 {
     if (Value < 0 || Value > 359)
-        throw ChartException(FormatMessage(TeeMsg_AngleRange, What));
+        throw ChartException(FormatTeeMsg(TeeMsg_AngleRange, What));
 }
 
 bool RunsAcross(int Angle) { return Angle == 90 || Angle == 270; }

@@ -258,7 +258,7 @@ private:
     void DrawLabelsAndRecordTicks(double Increment);
     void DrawLabel(double Value);
     // Text at P along the axis and Anchor across it, at angle 0 placed as a label.
-    void DrawText(int P, int Anchor, const std::string& Text, int Angle);
+    void DrawAxisText(int P, int Anchor, const std::string& Text, int Angle);
     void DrawTick(int P, int Offset, int Length);
     void DrawLines();
 

@@ -34,7 +34,7 @@ void TCustomChartAxis::DrawAxis(bool RecomputePosition)
 
     if (!FTitle->Caption().empty()) {
         canvas->Font()->Assign(*FTitle->Font());
-        DrawText(FScale.CenterPixel(), FTitlePosition, FTitle->Caption(), FTitle->Angle());
+        DrawAxisText(FScale.CenterPixel(), FTitlePosition, FTitle->Caption(), FTitle->Angle());
         canvas->Font()->Assign(*FLabelsFont);
     }
 
@@ -68,7 +68,7 @@ void TCustomChartAxis::DrawLabelsAndRecordTicks(double Increment)
                 lastHi = p + half;
                 if (FTickPositions.size() < kMaxTickPositions)
                     FTickPositions.push_back(p);
-                DrawText(p, FLabelsPosition, text, FLabelsAngle);
+                DrawAxisText(p, FLabelsPosition, text, FLabelsAngle);
             }
         }
         return;
@@ -110,15 +110,15 @@ void TCustomChartAxis::DrawLabel(double Value)
     const std::string text = LabelText(Value);
     if (FTickOnLabelsOnly)
         record();
-    DrawText(p, FLabelsPosition, text, FLabelsAngle);
+    DrawAxisText(p, FLabelsPosition, text, FLabelsAngle);
 }
 
-void TCustomChartAxis::DrawText(int P, int Anchor, const std::string& Text, int Angle)
+void TCustomChartAxis::DrawAxisText(int P, int Anchor, const std::string& Text, int Angle)
 {
     TTeeCanvas3D* canvas = Canvas();
     canvas->Brush()->SetStyle(bsClear);
     canvas->Brush()->SetColor(FHost->AxisPanel().Color());
-    canvas->SetBackMode(platform::TRANSPARENT);
+    canvas->SetBackMode(platform::TBkMode::Transparent);
     const std::vector<std::string> lines = SplitLines(Text);
     const int z = FOtherSide ? FHost->AxisDepth() : 0;
     if (Angle != 0) {
@@ -132,11 +132,13 @@ void TCustomChartAxis::DrawText(int P, int Anchor, const std::string& Text, int 
     int x = P;
     int y = Anchor;
     if (FHorizontal) {
-        canvas->SetTextAlign(platform::TA_CENTER | (FOtherSide ? platform::TA_BOTTOM : platform::TA_TOP));
+        canvas->SetTextAlign(platform::Align::Center |
+                             (FOtherSide ? platform::Align::Bottom : platform::Align::Top));
         if (FOtherSide)
             y = Anchor - (l - 1) * h;
     } else {
-        canvas->SetTextAlign((FOtherSide ? platform::TA_LEFT : platform::TA_RIGHT) | platform::TA_TOP);
+        canvas->SetTextAlign((FOtherSide ? platform::Align::Left : platform::Align::Right) |
+                             platform::Align::Top);
         x = Anchor;
         y = P - h / 2 - axismath::Round(h * (l + 1) / 2.0) + h;
     }
@@ -144,7 +146,7 @@ void TCustomChartAxis::DrawText(int P, int Anchor, const std::string& Text, int 
         canvas->TextOutAtZ(x, y, line, z);
         y += h;
     }
-    canvas->SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+    canvas->SetTextAlign(platform::Align::Left | platform::Align::Top);
 }
 
 void TCustomChartAxis::DrawTick(int P, int Offset, int Length)
@@ -189,13 +191,13 @@ void TCustomChartAxis::DrawLines()
     }
     if (FGrid->Visible()) {
         canvas->Brush()->SetStyle(bsClear);
-        canvas->SetBackMode(platform::TRANSPARENT);
+        canvas->SetBackMode(platform::TBkMode::Transparent);
         canvas->ApplyPen(*FGrid);
         if (FGrid->Color() == clDefault)
             canvas->Pen()->SetColor(clGray);
         for (int p : FGridCentered ? axismath::CenteredGridPositions(FTickPositions) : FTickPositions)
             acrossPlot(p);
-        canvas->SetBackMode(platform::OPAQUE);
+        canvas->SetBackMode(platform::TBkMode::Opaque);
     }
     if (FTicksInner->Visible()) {
         canvas->ApplyPen(*FTicksInner);

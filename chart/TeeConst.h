@@ -22,7 +22,7 @@ public:
     using Exception::Exception;
 };
 
-// Message texts; those with %d or %s are filled with FormatMessage.
+// Message texts; those with %d or %s are filled with FormatTeeMsg.
 inline constexpr const char* TeeMsg_3DPercent = "3D effect percent must be between %d and %d";
 inline constexpr const char* TeeMsg_MaxPointsPerPage = "MaxPointsPerPage must be >= 0";
 inline constexpr const char* TeeMsg_AxisIncrement = "Axis increment must be >= 0";
@@ -40,7 +40,7 @@ inline constexpr const char* TeeMsg_LegendColorWidth = "Legend Color Width must 
 
 // printf-style filling of a message text (only %d and %s occur in the table).
 template <class... TArgs>
-std::string FormatMessage(const char* Format, TArgs... Args)
+std::string FormatTeeMsg(const char* Format, TArgs... Args)
 {
     const int n = std::snprintf(nullptr, 0, Format, Args...);
     std::string s(n > 0 ? std::size_t(n) : 0, '\0');

@@ -48,7 +48,7 @@ void TCustomTeePanel::SetView3D(bool Value)
 void TCustomTeePanel::SetChart3DPercent(int Value)
 {
     if (Value < 1 || Value > 100)
-        throw ChartException(FormatMessage(TeeMsg_3DPercent, 1, 100));
+        throw ChartException(FormatTeeMsg(TeeMsg_3DPercent, 1, 100));
     SetProperty(FChart3DPercent, Value, [this] { Invalidate(); });
 }
 
@@ -120,10 +120,10 @@ void TCustomTeePanel::Draw(TCanvas& Target, const TRect& Rect)
     const int w = FPanelBounds.Width();
     const int h = FPanelBounds.Height();
     const int border = BorderWidth();
-    FPlotRect = {FPanelBounds.Left + MulDiv(MarginLeft(), w, 100) + border,
-                 FPanelBounds.Top + MulDiv(MarginTop(), h, 100) + border,
-                 FPanelBounds.Right - border - MulDiv(MarginRight(), w, 100),
-                 FPanelBounds.Bottom - border - MulDiv(MarginBottom(), h, 100)};
+    FPlotRect = {FPanelBounds.Left + platform::MulDiv(MarginLeft(), w, 100) + border,
+                 FPanelBounds.Top + platform::MulDiv(MarginTop(), h, 100) + border,
+                 FPanelBounds.Right - border - platform::MulDiv(MarginRight(), w, 100),
+                 FPanelBounds.Bottom - border - platform::MulDiv(MarginBottom(), h, 100)};
     RecalcPlotSize();
     InternalDraw(FPanelBounds);
     FCanvas3D->PresentImage(Target, Rect);

@@ -89,10 +89,3 @@ std::string ErrorDialogText(const std::string& Message)
         return Message + ".";
     return Message;
 }
-
-void MessageBeep(unsigned)
-{
-    // A console application has no windowing system to beep through.
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QApplication::beep();
-}

@@ -53,6 +53,3 @@ extern TApplication* Application;
 // The text that the error dialog shows for a message: a full stop is appended when the
 // message's last character sorts after ".".
 std::string ErrorDialogText(const std::string& Message);
-
-// The platform's default beep.
-void MessageBeep(unsigned Type = 0);

@@ -30,15 +30,15 @@ Qt::CursorShape ShapeOf(TCursor c)
 TWinControl::TWinControl(TComponent* Owner)
     : TWinControl(Owner, new TNativeWidget<QWidget>(this))
 {
-    FNative->setFocusPolicy(Qt::NoFocus);
+    FNative->Widget()->setFocusPolicy(Qt::NoFocus);
 }
 
-TWinControl::TWinControl(TComponent* Owner, QWidget* Native)
+TWinControl::TWinControl(TComponent* Owner, TNativeWindow* Native)
     : TComponent(Owner), FNative(Native),
       FBackStore(std::make_unique<platform::TBitmapImage>(1, 1))
 {
     // Everything a control shows comes from its back store, so Qt need not clear first.
-    FNative->setAttribute(Qt::WA_OpaquePaintEvent);
+    FNative->Widget()->setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 TWinControl::~TWinControl()
@@ -46,19 +46,18 @@ TWinControl::~TWinControl()
     // Children are freed by their owner, maybe after this control: let go of their widgets so
     // that Qt does not delete them with ours.
     for (TWinControl* child : FControls) {
-        child->FNative->hide();
-        child->FNative->setParent(nullptr);
+        child->FNative->Widget()->hide();
+        child->FNative->Widget()->setParent(nullptr);
         child->FParent = nullptr;
     }
     if (FParent)
         FParent->RemoveControl(this);
     // The widget may be inside a Qt event handler of its own right now: it forwards nothing
     // from here on and the event loop deletes it.
-    if (auto* link = dynamic_cast<TNativeLink*>(FNative))
-        link->Detach();
-    FNative->hide();
-    FNative->setParent(nullptr);
-    FNative->deleteLater();
+    FNative->Detach();
+    FNative->Widget()->hide();
+    FNative->Widget()->setParent(nullptr);
+    FNative->Widget()->deleteLater();
 }
 
 void TWinControl::RemoveControl(TWinControl* Child)
@@ -73,11 +72,11 @@ void TWinControl::SetParent(TWinControl* Value)
     if (FParent)
         FParent->RemoveControl(this);
     FParent = Value;
-    FNative->setParent(Value ? Value->FNative : nullptr);
+    FNative->Widget()->setParent(Value ? Value->FNative->Widget() : nullptr);
     if (Value) {
         Value->FControls.push_back(this);
         // Qt hides a widget that changes parent; a control stays as visible as it was.
-        FNative->setVisible(FVisible);
+        FNative->Widget()->setVisible(FVisible);
         // A tab order given before the parent takes its place now.
         if (FTabOrder >= 0)
             Value->ChainTabOrder();
@@ -86,10 +85,10 @@ void TWinControl::SetParent(TWinControl* Value)
 
 // The client position, for windows too: it is what SetBounds sets (Qt's x() and y() give a
 // top-level window's frame position instead).
-int TWinControl::Left() const { return FNative->geometry().x(); }
-int TWinControl::Top() const { return FNative->geometry().y(); }
-int TWinControl::Width() const { return FNative->width(); }
-int TWinControl::Height() const { return FNative->height(); }
+int TWinControl::Left() const { return FNative->Widget()->geometry().x(); }
+int TWinControl::Top() const { return FNative->Widget()->geometry().y(); }
+int TWinControl::Width() const { return FNative->Widget()->width(); }
+int TWinControl::Height() const { return FNative->Widget()->height(); }
 void TWinControl::SetLeft(int Value) { SetBounds(Value, Top(), Width(), Height()); }
 void TWinControl::SetTop(int Value) { SetBounds(Left(), Value, Width(), Height()); }
 void TWinControl::SetWidth(int Value) { SetBounds(Left(), Top(), Value, Height()); }
@@ -97,7 +96,7 @@ void TWinControl::SetHeight(int Value) { SetBounds(Left(), Top(), Width(), Value
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
-    FNative->setGeometry(ALeft, ATop, std::max(0, AWidth), std::max(0, AHeight));
+    FNative->Widget()->setGeometry(ALeft, ATop, std::max(0, AWidth), std::max(0, AHeight));
 }
 
 TRect TWinControl::ClientRect() const { return {0, 0, Width(), Height()}; }
@@ -108,30 +107,30 @@ TRect TWinControl::BoundsRect() const
 }
 
 // The platform closes windows by itself (the title-bar button, Close): ask it.
-bool TWinControl::Visible() const { return FParent ? FVisible : FNative->isVisible(); }
+bool TWinControl::Visible() const { return FParent ? FVisible : FNative->Widget()->isVisible(); }
 
 void TWinControl::SetVisible(bool Value)
 {
     FVisible = Value;
-    FNative->setVisible(Value);
+    FNative->Widget()->setVisible(Value);
 }
 
-bool TWinControl::Enabled() const { return !FNative->testAttribute(Qt::WA_ForceDisabled); }
+bool TWinControl::Enabled() const { return !FNative->Widget()->testAttribute(Qt::WA_ForceDisabled); }
 
 void TWinControl::SetEnabled(bool Value)
 {
     if (Value == Enabled())
         return;
-    FNative->setEnabled(Value);
+    FNative->Widget()->setEnabled(Value);
     EnabledChanged();
     Invalidate();
 }
 
-bool TWinControl::TabStop() const { return FNative->focusPolicy() & Qt::TabFocus; }
+bool TWinControl::TabStop() const { return FNative->Widget()->focusPolicy() & Qt::TabFocus; }
 
 void TWinControl::SetTabStop(bool Value)
 {
-    FNative->setFocusPolicy(Value ? Qt::StrongFocus : Qt::ClickFocus);
+    FNative->Widget()->setFocusPolicy(Value ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void TWinControl::SetTabOrder(int Value)
@@ -148,10 +147,11 @@ void TWinControl::ChainTabOrder()
         return a->FTabOrder < b->FTabOrder;
     });
     for (size_t i = 1; i < children.size(); ++i)
-        QWidget::setTabOrder(children[i - 1]->FNative, children[i]->FNative);
+        QWidget::setTabOrder(children[i - 1]->FNative->Widget(),
+                             children[i]->FNative->Widget());
 }
 
-bool TWinControl::Focused() const { return FNative->hasFocus(); }
+bool TWinControl::Focused() const { return FNative->Widget()->hasFocus(); }
 
 bool TWinControl::CanFocus() const
 {
@@ -163,37 +163,37 @@ bool TWinControl::CanFocus() const
 
 void TWinControl::SetFocus()
 {
-    QWidget* window = FNative->window();
+    QWidget* window = FNative->Widget()->window();
     if (!window->isActiveWindow())
         window->activateWindow();
-    FNative->setFocus(Qt::OtherFocusReason);
+    FNative->Widget()->setFocus(Qt::OtherFocusReason);
 }
 
 void TWinControl::SetCursor(TCursor Value)
 {
     FCursor = Value;
-    FNative->setCursor(ShapeOf(Value));
+    FNative->Widget()->setCursor(ShapeOf(Value));
 }
 
-bool TWinControl::MouseCapture() const { return QWidget::mouseGrabber() == FNative; }
+bool TWinControl::MouseCapture() const { return QWidget::mouseGrabber() == FNative->Widget(); }
 
 void TWinControl::SetMouseCapture(bool Value)
 {
     if (Value)
-        FNative->grabMouse();
+        FNative->Widget()->grabMouse();
     else if (MouseCapture())
-        FNative->releaseMouse();
+        FNative->Widget()->releaseMouse();
 }
 
 TPoint TWinControl::ClientToScreen(TPoint P) const
 {
-    const QPoint q = FNative->mapToGlobal(QPoint(P.X, P.Y));
+    const QPoint q = FNative->Widget()->mapToGlobal(QPoint(P.X, P.Y));
     return {q.x(), q.y()};
 }
 
 TPoint TWinControl::ScreenToClient(TPoint P) const
 {
-    const QPoint q = FNative->mapFromGlobal(QPoint(P.X, P.Y));
+    const QPoint q = FNative->Widget()->mapFromGlobal(QPoint(P.X, P.Y));
     return {q.x(), q.y()};
 }
 
@@ -206,7 +206,7 @@ TPoint TWinControl::CursorPos()
 void TWinControl::Invalidate()
 {
     FPaintPending = true;
-    FNative->update();
+    FNative->Widget()->update();
 }
 
 void TWinControl::Update()
@@ -214,8 +214,8 @@ void TWinControl::Update()
     if (!FPaintPending)
         return;
     PaintBackStore();
-    if (FNative->isVisible())
-        FNative->repaint();
+    if (FNative->Widget()->isVisible())
+        FNative->Widget()->repaint();
 }
 
 void TWinControl::Repaint()
@@ -228,10 +228,8 @@ const platform::TBitmapImage& TWinControl::BackStore() const { return *FBackStor
 
 bool TWinControl::SaveScreenshot(const std::string& Path) const
 {
-    return FNative->grab().save(QString::fromStdString(Path), "PNG");
+    return FNative->Widget()->grab().save(QString::fromStdString(Path), "PNG");
 }
-
-QWidget* TWinControl::Native() const { return FNative; }
 
 void TWinControl::PaintBackStore()
 {
@@ -282,24 +280,72 @@ bool TControlDispatch::Button(Qt::MouseButton Qt, TMouseButton& Button)
     }
 }
 
-int TControlDispatch::VirtualKey(int QtKey)
+namespace {
+
+// Qt's keys and the virtual keys they stand for. Synthetic input sends the first Qt key
+// listed for a virtual key.
+struct TKeyPair {
+    int Qt;
+    int Virtual;
+};
+constexpr TKeyPair kKeys[] = {
+    {Qt::Key_Backspace, VirtualKey::Back}, {Qt::Key_Tab, VirtualKey::Tab},
+    {Qt::Key_Return, VirtualKey::Return},  {Qt::Key_Enter, VirtualKey::Return},
+    {Qt::Key_Escape, VirtualKey::Escape},  {Qt::Key_Space, VirtualKey::Space},
+    {Qt::Key_Left, VirtualKey::Left},      {Qt::Key_Up, VirtualKey::Up},
+    {Qt::Key_Right, VirtualKey::Right},    {Qt::Key_Down, VirtualKey::Down},
+};
+
+// Letters and digits have the same codes as their virtual keys.
+bool SameAsVirtual(int Key)
 {
-    switch (QtKey) {
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab: return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    default: break;
+    return (Key >= Qt::Key_A && Key <= Qt::Key_Z) || (Key >= Qt::Key_0 && Key <= Qt::Key_9);
+}
+
+} // namespace
+
+int TControlDispatch::KeyCode(int QtKey)
+{
+    for (const TKeyPair& k : kKeys)
+        if (k.Qt == QtKey)
+            return k.Virtual;
+    return SameAsVirtual(QtKey) ? QtKey : 0;
+}
+
+int TControlDispatch::QtKey(int Key)
+{
+    for (const TKeyPair& k : kKeys)
+        if (k.Virtual == Key)
+            return k.Qt;
+    return SameAsVirtual(Key) ? Key : 0;
+}
+
+Qt::MouseButton TControlDispatch::QtButton(TMouseButton Button)
+{
+    switch (Button) {
+    case TMouseButton::mbRight: return Qt::RightButton;
+    case TMouseButton::mbMiddle: return Qt::MiddleButton;
+    case TMouseButton::mbLeft: break;
     }
-    if ((QtKey >= Qt::Key_A && QtKey <= Qt::Key_Z) || (QtKey >= Qt::Key_0 && QtKey <= Qt::Key_9))
-        return QtKey; // the same codes as the virtual keys
-    return 0;
+    return Qt::LeftButton;
+}
+
+Qt::KeyboardModifiers TControlDispatch::Modifiers(TShiftState Shift)
+{
+    Qt::KeyboardModifiers m;
+    m.setFlag(Qt::ShiftModifier, Shift.Shift);
+    m.setFlag(Qt::ControlModifier, Shift.Ctrl);
+    m.setFlag(Qt::AltModifier, Shift.Alt);
+    return m;
+}
+
+Qt::MouseButtons TControlDispatch::Buttons(TShiftState Shift)
+{
+    Qt::MouseButtons b;
+    b.setFlag(Qt::LeftButton, Shift.Left);
+    b.setFlag(Qt::RightButton, Shift.Right);
+    b.setFlag(Qt::MiddleButton, Shift.Middle);
+    return b;
 }
 
 void TControlDispatch::Paint(TWinControl& C, QWidget& W)
@@ -345,7 +391,7 @@ void TControlDispatch::MouseLeave(TWinControl& C) { Application->Guard([&] { C.M
 
 bool TControlDispatch::KeyDown(TWinControl& C, QKeyEvent* E)
 {
-    int key = VirtualKey(E->key());
+    int key = KeyCode(E->key());
     if (key == 0)
         return false;
     Application->Guard([&] { C.KeyDown(key, Shift(E->modifiers(), Qt::NoButton)); });
@@ -354,7 +400,7 @@ bool TControlDispatch::KeyDown(TWinControl& C, QKeyEvent* E)
 
 bool TControlDispatch::KeyUp(TWinControl& C, QKeyEvent* E)
 {
-    int key = VirtualKey(E->key());
+    int key = KeyCode(E->key());
     if (key == 0)
         return false;
     Application->Guard([&] { C.KeyUp(key, Shift(E->modifiers(), Qt::NoButton)); });

@@ -20,7 +20,9 @@
 #include <string>
 #include <vector>
 
-class QWidget;
+// The platform window under a control; only framework sources see inside it
+// (framework/NativeWidget.h).
+class TNativeWindow;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 
@@ -38,16 +40,18 @@ struct TShiftState {
 
 enum class TCursor { crDefault, crArrow, crCross, crHandPoint, crSizeAll, crDrag };
 
-// Virtual key codes of the keys that controls react to.
-constexpr int VK_BACK = 0x08;
-constexpr int VK_TAB = 0x09;
-constexpr int VK_RETURN = 0x0D;
-constexpr int VK_ESCAPE = 0x1B;
-constexpr int VK_SPACE = 0x20;
-constexpr int VK_LEFT = 0x25;
-constexpr int VK_UP = 0x26;
-constexpr int VK_RIGHT = 0x27;
-constexpr int VK_DOWN = 0x28;
+// Virtual key codes of the keys that controls react to, with the classic values.
+namespace VirtualKey {
+constexpr int Back = 0x08;
+constexpr int Tab = 0x09;
+constexpr int Return = 0x0D;
+constexpr int Escape = 0x1B;
+constexpr int Space = 0x20;
+constexpr int Left = 0x25;
+constexpr int Up = 0x26;
+constexpr int Right = 0x27;
+constexpr int Down = 0x28;
+} // namespace VirtualKey
 
 class TWinControl : public TComponent {
 public:
@@ -110,12 +114,12 @@ public:
     // Renders the control and everything inside it, as on the screen, into a PNG.
     bool SaveScreenshot(const std::string& Path) const;
 
-    QWidget* Native() const; // framework use only
+    TNativeWindow& Native() const { return *FNative; } // framework use only
 
 protected:
     // For framework classes that sit on a particular native widget: Native is made with
     // framework/NativeWidget.h and is owned by the control from here on.
-    TWinControl(TComponent* Owner, QWidget* Native);
+    TWinControl(TComponent* Owner, TNativeWindow* Native);
 
     // Draw the whole control on Canvas (the back store, client coordinates).
     virtual void Paint(platform::TDrawContext& Canvas);
@@ -143,7 +147,7 @@ private:
     // Links the children's widgets in the order of their TabOrder.
     void ChainTabOrder();
 
-    QWidget* FNative;
+    TNativeWindow* FNative;
     TWinControl* FParent = nullptr;
     std::vector<TWinControl*> FControls; // children, not owned (their Owner frees them)
     bool FVisible = true;

@@ -34,7 +34,7 @@ protected:
 TForm::TForm(TComponent* Owner)
     : TWinControl(Owner, new TFormWidget(this)), FFont(std::make_unique<TFont>())
 {
-    Native()->setFocusPolicy(Qt::NoFocus);
+    NativeWidgetOf(*this)->setFocusPolicy(Qt::NoFocus);
     FFont->SetName("MS Sans Serif");
     FFont->SetSize(8);
     FFont->SetColor(clWindowText);
@@ -52,7 +52,7 @@ void TForm::SetCaption(const std::string& Value)
     if (Value == FCaption)
         return;
     FCaption = Value;
-    Native()->setWindowTitle(QString::fromStdString(Value));
+    NativeWidgetOf(*this)->setWindowTitle(QString::fromStdString(Value));
 }
 
 void TForm::SetColor(TColor Value)
@@ -83,7 +83,7 @@ void TForm::SetBorderIcons(TBorderIcons Value)
 
 void TForm::UpdateWindowFrame()
 {
-    QWidget* w = Native();
+    QWidget* w = NativeWidgetOf(*this);
     // A fixed window keeps the size it has when it is shown; until then its owner may still
     // size it.
     if (FBorderStyle == bsSingle && w->isVisible()) {
@@ -109,7 +109,7 @@ void TForm::UpdateWindowFrame()
 
 void TForm::BeforeShow()
 {
-    QWidget* w = Native();
+    QWidget* w = NativeWidgetOf(*this);
     if (FBorderStyle == bsSingle)
         w->setFixedSize(w->size());
     if (FPosition != poScreenCenter || Parent())
@@ -120,7 +120,7 @@ void TForm::BeforeShow()
             desktop.top() + (desktop.height() - frame.height()) / 2);
 }
 
-void TForm::Close() { Native()->close(); }
+void TForm::Close() { NativeWidgetOf(*this)->close(); }
 
 bool TForm::CloseQuery()
 {
@@ -146,10 +146,10 @@ void TForm::Paint(platform::TDrawContext& DC)
 
 void TForm::KeyDown(int& Key, TShiftState Shift)
 {
-    if ((Key != VK_ESCAPE && Key != VK_RETURN) || Shift.AnyModifier())
+    if ((Key != VirtualKey::Escape && Key != VirtualKey::Return) || Shift.AnyModifier())
         return;
     for (TButton* button : Buttons()) {
-        const bool role = Key == VK_ESCAPE ? button->Cancel() : button->Active();
+        const bool role = Key == VirtualKey::Escape ? button->Cancel() : button->Active();
         if (role && button->CanFocus()) {
             Key = 0;
             button->Click();
@@ -161,8 +161,8 @@ void TForm::KeyDown(int& Key, TShiftState Shift)
 std::vector<TButton*> TForm::Buttons() const
 {
     std::vector<TButton*> buttons;
-    for (QWidget* widget : Native()->findChildren<QWidget*>())
-        if (TButton* button = TButton::FromNative(widget))
+    for (QWidget* widget : NativeWidgetOf(*this)->findChildren<QWidget*>())
+        if (auto* button = dynamic_cast<TButton*>(ControlOf(widget)))
             buttons.push_back(button);
     return buttons;
 }

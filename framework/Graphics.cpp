@@ -1,44 +1,42 @@
 #include "framework/Graphics.h"
 
 #include <array>
-#include <climits>
-#include <cstdlib>
 
 namespace {
 
 // The classic desktop scheme, by system colour index.
 constexpr std::array<TColor, 31> kClassicScheme = {
-    RGB(212, 208, 200), // scroll bar
-    RGB(58, 110, 165),  // desktop
-    RGB(10, 36, 106),   // active caption
-    RGB(128, 128, 128), // inactive caption
-    RGB(212, 208, 200), // menu
-    RGB(255, 255, 255), // window
-    RGB(0, 0, 0),       // window frame
-    RGB(0, 0, 0),       // menu text
-    RGB(0, 0, 0),       // window text
-    RGB(255, 255, 255), // caption text
-    RGB(212, 208, 200), // active border
-    RGB(212, 208, 200), // inactive border
-    RGB(128, 128, 128), // application workspace
-    RGB(10, 36, 106),   // highlight
-    RGB(255, 255, 255), // highlight text
-    RGB(212, 208, 200), // button face
-    RGB(128, 128, 128), // button shadow
-    RGB(128, 128, 128), // grey text
-    RGB(0, 0, 0),       // button text
-    RGB(212, 208, 200), // inactive caption text
-    RGB(255, 255, 255), // button highlight
-    RGB(64, 64, 64),    // 3-D dark shadow
-    RGB(212, 208, 200), // 3-D light
-    RGB(0, 0, 0),       // tooltip text
-    RGB(255, 255, 225), // tooltip background
-    RGB(0, 0, 0),       // (unused index)
-    RGB(0, 0, 128),     // hot-tracked item
-    RGB(166, 202, 240), // active caption gradient
-    RGB(192, 192, 192), // inactive caption gradient
-    RGB(10, 36, 106),   // menu highlight
-    RGB(212, 208, 200), // menu bar
+    RgbColor(212, 208, 200), // scroll bar
+    RgbColor(58, 110, 165),  // desktop
+    RgbColor(10, 36, 106),   // active caption
+    RgbColor(128, 128, 128), // inactive caption
+    RgbColor(212, 208, 200), // menu
+    RgbColor(255, 255, 255), // window
+    RgbColor(0, 0, 0),       // window frame
+    RgbColor(0, 0, 0),       // menu text
+    RgbColor(0, 0, 0),       // window text
+    RgbColor(255, 255, 255), // caption text
+    RgbColor(212, 208, 200), // active border
+    RgbColor(212, 208, 200), // inactive border
+    RgbColor(128, 128, 128), // application workspace
+    RgbColor(10, 36, 106),   // highlight
+    RgbColor(255, 255, 255), // highlight text
+    RgbColor(212, 208, 200), // button face
+    RgbColor(128, 128, 128), // button shadow
+    RgbColor(128, 128, 128), // grey text
+    RgbColor(0, 0, 0),       // button text
+    RgbColor(212, 208, 200), // inactive caption text
+    RgbColor(255, 255, 255), // button highlight
+    RgbColor(64, 64, 64),    // 3-D dark shadow
+    RgbColor(212, 208, 200), // 3-D light
+    RgbColor(0, 0, 0),       // tooltip text
+    RgbColor(255, 255, 225), // tooltip background
+    RgbColor(0, 0, 0),       // (unused index)
+    RgbColor(0, 0, 128),     // hot-tracked item
+    RgbColor(166, 202, 240), // active caption gradient
+    RgbColor(192, 192, 192), // inactive caption gradient
+    RgbColor(10, 36, 106),   // menu highlight
+    RgbColor(212, 208, 200), // menu bar
 };
 
 } // namespace
@@ -50,20 +48,6 @@ TColor ColorToRGB(TColor Color)
         return index < kClassicScheme.size() ? kClassicScheme[index] : clBlack;
     }
     return Color & 0x00FFFFFF;
-}
-
-int MulDiv(int Number, int Numerator, int Denominator)
-{
-    if (Denominator == 0)
-        return -1;
-    const std::int64_t product = std::int64_t(Number) * Numerator;
-    std::int64_t quotient = product / Denominator;
-    const std::int64_t remainder = product % Denominator;
-    if (2 * std::llabs(remainder) >= std::llabs(Denominator))
-        quotient += ((product < 0) != (Denominator < 0)) ? -1 : 1;
-    if (quotient > INT_MAX || quotient < INT_MIN)
-        return -1;
-    return int(quotient);
 }
 
 namespace {
@@ -135,9 +119,9 @@ void TFont::SetName(const std::string& Value)
         Changed();
 }
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch); }
+int TFont::Size() const { return -platform::MulDiv(FHeight, 72, ScreenPixelsPerInch); }
 
-void TFont::SetSize(int Value) { SetHeight(-MulDiv(Value, ScreenPixelsPerInch, 72)); }
+void TFont::SetSize(int Value) { SetHeight(-platform::MulDiv(Value, ScreenPixelsPerInch, 72)); }
 
 void TFont::SetHeight(int Value)
 {
@@ -291,7 +275,8 @@ void TCanvas::RequireBrush()
     FHandle->SelectBrush(brush);
     if (!FBrushValid || FBrush->ChangeCount() != FAppliedBrushChanges) {
         FHandle->SetBkColor(brush.Color);
-        FHandle->SetBkMode(FBrush->Style() == bsSolid ? platform::OPAQUE : platform::TRANSPARENT);
+        FHandle->SetBkMode(FBrush->Style() == bsSolid ? platform::TBkMode::Opaque
+                                                      : platform::TBkMode::Transparent);
         FAppliedBrushChanges = FBrush->ChangeCount();
         FBrushValid = true;
     }
@@ -442,7 +427,7 @@ TSize TCanvas::TextExtent(std::string_view Text)
 
 TColor TCanvas::Pixels(int X, int Y) const
 {
-    return FHandle ? FHandle->GetPixel(X, Y) : platform::CLR_INVALID;
+    return FHandle ? FHandle->GetPixel(X, Y) : platform::InvalidRgb;
 }
 
 void TCanvas::SetPixels(int X, int Y, TColor Color)

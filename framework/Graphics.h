@@ -22,13 +22,13 @@
 
 using TColor = std::uint32_t;
 
-constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+constexpr TColor RgbColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }
-constexpr std::uint8_t GetRValue(TColor c) { return std::uint8_t(c & 0xFF); }
-constexpr std::uint8_t GetGValue(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }
-constexpr std::uint8_t GetBValue(TColor c) { return std::uint8_t((c >> 16) & 0xFF); }
+constexpr std::uint8_t RedOf(TColor c) { return std::uint8_t(c & 0xFF); }
+constexpr std::uint8_t GreenOf(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }
+constexpr std::uint8_t BlueOf(TColor c) { return std::uint8_t((c >> 16) & 0xFF); }
 
 // Reserved values.
 constexpr TColor clDefault = 0x20000000; // a point or face takes its owner's colour
@@ -83,10 +83,6 @@ constexpr TColor clInfoBk = clSystemColor | 24;
 // A plain RGB value for any colour: system colours by the fixed scheme, an unknown system
 // index as black, other values with their top byte dropped.
 TColor ColorToRGB(TColor Color);
-
-// Integer Number * Numerator / Denominator rounded half away from zero, computed in 64 bits;
-// -1 when Denominator is 0 or the result does not fit (the classic platform's answer).
-int MulDiv(int Number, int Numerator, int Denominator);
 
 enum TPenStyle {
     psSolid,
@@ -246,7 +242,7 @@ class TBitmap;
 // whoever owns the surface). The canvas' objects reach the context lazily, as its own
 // platform does it: the pen and the font before each operation that uses them; the brush too,
 // and when the brush has changed since it last reached the context, the background colour
-// becomes the brush colour and the background mode OPAQUE for a solid brush and TRANSPARENT
+// becomes the brush colour and the background mode opaque for a solid brush and transparent
 // otherwise. Settings made straight on the handle therefore hold until the canvas' own
 // object of that kind changes. Without a handle every operation does nothing and measuring
 // answers 0.
@@ -286,7 +282,7 @@ public:
     int TextWidth(std::string_view Text) { return TextExtent(Text).cx; }
     int TextHeight(std::string_view Text) { return TextExtent(Text).cy; }
 
-    // The colour at (X, Y) as RGB, or platform::CLR_INVALID outside the clip.
+    // The colour at (X, Y) as RGB, or platform::InvalidRgb outside the clip.
     TColor Pixels(int X, int Y) const;
     void SetPixels(int X, int Y, TColor Color);
 

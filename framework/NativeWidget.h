@@ -21,7 +21,12 @@ struct TControlDispatch {
     static TShiftState Shift(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
     static bool Button(Qt::MouseButton Qt, TMouseButton& Button);
     // The virtual key code of a Qt key, 0 for keys the controls do not know.
-    static int VirtualKey(int QtKey);
+    static int KeyCode(int QtKey);
+    // The other way, for synthetic input: the Qt key a virtual key arrives as, 0 for none.
+    static int QtKey(int Key);
+    static Qt::MouseButton QtButton(TMouseButton Button);
+    static Qt::KeyboardModifiers Modifiers(TShiftState Shift);
+    static Qt::MouseButtons Buttons(TShiftState Shift);
 
     static void Paint(TWinControl& C, QWidget& W);
     static void MouseDown(TWinControl& C, QMouseEvent* E, bool Double);
@@ -38,20 +43,33 @@ struct TControlDispatch {
     static void Resized(TWinControl& C);
 };
 
-// What a control tells its widget when it goes away: from then on the widget only behaves as
-// its Qt base, until the event loop deletes it.
-class TNativeLink {
+class TNativeWindow {
 public:
-    virtual ~TNativeLink() = default;
+    virtual ~TNativeWindow() = default;
+    virtual QWidget* Widget() = 0;
+    // Null once detached.
+    virtual TWinControl* Control() const = 0;
+    // What a control tells its widget when it goes away: from then on the widget only behaves
+    // as its Qt base, until the event loop deletes it.
     virtual void Detach() = 0;
 };
 
+inline QWidget* NativeWidgetOf(const TWinControl& Control) { return Control.Native().Widget(); }
+
+// The control on a widget, or null for a widget that carries none.
+inline TWinControl* ControlOf(QWidget* Widget)
+{
+    auto* native = dynamic_cast<TNativeWindow*>(Widget);
+    return native ? native->Control() : nullptr;
+}
+
 template <class QtBase>
-class TNativeWidget : public QtBase, public TNativeLink {
+class TNativeWidget : public QtBase, public TNativeWindow {
 public:
     explicit TNativeWidget(TWinControl* Control) : FControl(Control) {}
 
-    TWinControl* Control() const { return FControl; }
+    TWinControl* Control() const override { return FControl; }
+    QWidget* Widget() override { return this; }
     void Detach() override { FControl = nullptr; }
 
 protected:

@@ -29,7 +29,7 @@ public:
         connect(app, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
             TButton* button = Button();
             if (button && now && now->window() == window())
-                button->UpdateActive(now);
+                button->UpdateActive(ControlOf(now));
         });
     }
 
@@ -40,7 +40,7 @@ protected:
     {
         // Qt repaints a button whenever it is pressed, released, focused or enabled; the back
         // store is drawn again when what it shows is out of date.
-        if (TButton* button = Button(); button && button->DrawState() != button->FDrawn)
+        if (TButton* button = Button(); button && button->OwnerDrawState() != button->FDrawn)
             button->Invalidate();
         TNativeWidget::paintEvent(E);
     }
@@ -117,12 +117,6 @@ TButton::TButton(TComponent* Owner)
 
 TButton::~TButton() = default;
 
-TButton* TButton::FromNative(QWidget* Widget)
-{
-    auto* widget = dynamic_cast<TButtonWidget*>(Widget);
-    return widget ? widget->Button() : nullptr;
-}
-
 bool TButton::AnyMouseCapture() { return QWidget::mouseGrabber() != nullptr; }
 
 void TButton::SetCaption(const std::string& Value)
@@ -131,7 +125,7 @@ void TButton::SetCaption(const std::string& Value)
         return;
     FCaption = Value;
     // Qt's button text carries the accelerator; it never paints it.
-    static_cast<QPushButton*>(Native())->setText(QString::fromStdString(Value));
+    static_cast<QPushButton*>(NativeWidgetOf(*this))->setText(QString::fromStdString(Value));
     Invalidate();
 }
 
@@ -140,7 +134,7 @@ void TButton::SetDefault(bool Value)
     if (Value == FDefault)
         return;
     FDefault = Value;
-    UpdateActive(Native()->window()->focusWidget());
+    UpdateActive(ControlOf(NativeWidgetOf(*this)->window()->focusWidget()));
 }
 
 TFont& TButton::Font()
@@ -181,12 +175,12 @@ void TButton::Click()
         OnClick(this);
 }
 
-void TButton::UpdateActive(QWidget* Focus)
+void TButton::UpdateActive(const TWinControl* Focus)
 {
     bool active;
-    if (Focus == Native())
+    if (Focus == this)
         active = true;
-    else if (Focus && FromNative(Focus))
+    else if (dynamic_cast<const TButton*>(Focus))
         active = false;
     else
         active = FDefault;
@@ -208,16 +202,16 @@ void TButton::SetOwnerDraw(bool Value)
     Invalidate();
 }
 
-TOwnerDrawState TButton::DrawState() const
+TOwnerDrawState TButton::OwnerDrawState() const
 {
-    const auto* widget = static_cast<const QPushButton*>(Native());
+    const auto* widget = static_cast<const QPushButton*>(NativeWidgetOf(*this));
     return {widget->isDown(), widget->hasFocus()};
 }
 
 void TButton::Paint(platform::TDrawContext& DC)
 {
     SyncParentFont();
-    FDrawn = DrawState();
+    FDrawn = OwnerDrawState();
     if (FOwnerDraw)
         DrawItem(DC, FDrawn);
     else
@@ -229,7 +223,7 @@ void TButton::DrawItem(platform::TDrawContext&, const TOwnerDrawState&) {}
 void TButton::KeyDown(int& Key, TShiftState Shift)
 {
     // Space presses the button only on its own.
-    if (Key == VK_SPACE && Shift.AnyModifier())
+    if (Key == VirtualKey::Space && Shift.AnyModifier())
         Key = 0;
 }
 
@@ -260,8 +254,8 @@ void TButton::DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State
 
     const std::string text = StripHotkey(FCaption);
     DC.SelectFont(FFont->Desc());
-    DC.SetBkMode(platform::TRANSPARENT);
-    DC.SetTextAlign(platform::TA_LEFT | platform::TA_TOP);
+    DC.SetBkMode(platform::TBkMode::Transparent);
+    DC.SetTextAlign(platform::Align::Left | platform::Align::Top);
     const TSize extent = DC.TextExtent(text);
     const int shift = State.Selected ? 1 : 0;
     const int x = (Width() - extent.cx + 1) / 2 + shift;

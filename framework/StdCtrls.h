@@ -76,9 +76,6 @@ public:
     // focus is on a control of its window that is not a button.
     bool Active() const { return FActive; }
 
-    // The button on a native widget, or null (framework use only).
-    static TButton* FromNative(QWidget* Widget);
-
     // Whether any control holds the mouse capture.
     static bool AnyMouseCapture();
 
@@ -97,9 +94,10 @@ protected:
 
 private:
     friend class TButtonWidget;
-    TOwnerDrawState DrawState() const;
-    // Works out Active for the control that has, or last had, the focus in the window.
-    void UpdateActive(QWidget* Focus);
+    TOwnerDrawState OwnerDrawState() const;
+    // Works out Active for the control that has, or last had, the focus in the window (null
+    // when that is no control).
+    void UpdateActive(const TWinControl* Focus);
     void SyncParentFont();
     void DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State);
 

@@ -220,8 +220,8 @@ struct TDrawContext::TImpl {
     TFontDesc Font;
     TRgb TextColor = 0x000000;
     TRgb BkColor = 0xFFFFFF;
-    int BkMode = OPAQUE;
-    unsigned Align = TA_LEFT | TA_TOP;
+    TBkMode BkMode = TBkMode::Opaque;
+    unsigned Align = Align::Left | Align::Top;
     TPoint Position;
     long StylePos = 0; // dash position at Position, restarted by MoveTo
     bool Clipped = false;
@@ -265,7 +265,7 @@ struct TDrawContext::TImpl {
             break;
         default: break;
         }
-        if (K.Dashes && BkMode == OPAQUE) {
+        if (K.Dashes && BkMode == TBkMode::Opaque) {
             K.OpaqueGaps = true;
             K.GapPixel = raster::PixelOf(BkColor);
         }
@@ -285,8 +285,8 @@ struct TDrawContext::TImpl {
         if (Brush.Style == TBrushStyle::Solid)
             raster::FillRect(S, R, raster::PixelOf(Brush.Color), Mode);
         else if (Brush.Style != TBrushStyle::Clear)
-            raster::HatchRect(S, R, Brush.Style, raster::PixelOf(Brush.Color), BkMode == OPAQUE,
-                              raster::PixelOf(BkColor), Mode);
+            raster::HatchRect(S, R, Brush.Style, raster::PixelOf(Brush.Color),
+                              BkMode == TBkMode::Opaque, raster::PixelOf(BkColor), Mode);
     }
 
     // A painter for the shapes left to the drawing library, or nothing when all is clipped.
@@ -316,7 +316,7 @@ struct TDrawContext::TImpl {
             P.setPen(Qt::NoPen);
         }
         P.setBrush(QBrush(QColorOf(Brush.Color), QtBrushStyleOf(Brush.Style)));
-        P.setBackgroundMode(BkMode == OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
+        P.setBackgroundMode(BkMode == TBkMode::Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
         P.setBackground(QColorOf(BkColor));
     }
 
@@ -363,14 +363,12 @@ void TDrawContext::SetBkColor(TRgb Color)
     FImpl->UpdateStroke();
 }
 TRgb TDrawContext::BkColor() const { return FImpl->BkColor; }
-void TDrawContext::SetBkMode(int Mode)
+void TDrawContext::SetBkMode(TBkMode Mode)
 {
-    if (Mode == TRANSPARENT || Mode == OPAQUE) {
-        FImpl->BkMode = Mode;
-        FImpl->UpdateStroke();
-    }
+    FImpl->BkMode = Mode;
+    FImpl->UpdateStroke();
 }
-int TDrawContext::BkMode() const { return FImpl->BkMode; }
+TBkMode TDrawContext::BkMode() const { return FImpl->BkMode; }
 void TDrawContext::SetTextAlign(unsigned Flags) { FImpl->Align = Flags; }
 unsigned TDrawContext::TextAlign() const { return FImpl->Align; }
 
@@ -538,7 +536,7 @@ TRgb TDrawContext::GetPixel(int X, int Y) const
 {
     const TRect c = FImpl->Clip;
     if (X < c.Left || X >= c.Right || Y < c.Top || Y >= c.Bottom)
-        return CLR_INVALID;
+        return InvalidRgb;
     return FImpl->Target.Pixel(X, Y);
 }
 
@@ -554,13 +552,13 @@ void TDrawContext::TextOut(int X, int Y, std::string_view Text)
     const int ascent = metrics.Ascent(FImpl->Font);
     const unsigned align = FImpl->Align;
     int left = 0, top = 0;
-    if ((align & TA_CENTER) == TA_CENTER)
+    if ((align & Align::Center) == Align::Center)
         left = -extent.cx / 2;
-    else if (align & TA_RIGHT)
+    else if (align & Align::Right)
         left = -extent.cx;
-    if ((align & TA_BASELINE) == TA_BASELINE)
+    if ((align & Align::Baseline) == Align::Baseline)
         top = -ascent;
-    else if (align & TA_BOTTOM)
+    else if (align & Align::Bottom)
         top = -extent.cy;
 
     QPainter p;
@@ -569,7 +567,7 @@ void TDrawContext::TextOut(int X, int Y, std::string_view Text)
     p.translate(X, Y);
     if (FImpl->Font.Escapement != 0)
         p.rotate(-FImpl->Font.Escapement / 10.0);
-    if (FImpl->BkMode == OPAQUE)
+    if (FImpl->BkMode == TBkMode::Opaque)
         p.fillRect(QRect(left, top, extent.cx, extent.cy), QColorOf(FImpl->BkColor));
     if (!FImpl->QtFont)
         FImpl->QtFont = QFontOf(FImpl->Font);

@@ -10,7 +10,7 @@
 //   x0..x1-1 and rows y0..y1-1; FillRect covers the same area with the brush, no outline.
 // - Clipping only ever narrows by intersection until RemoveClip.
 // - Text is written at (x, y) under the alignment flags, in the text colour, on a background
-//   box in the background colour when the background mode is OPAQUE.
+//   box in the background colour in the opaque background mode.
 //
 // How it is done (details of the line stepping in platform/Raster.h):
 // - Lines of every width are stepped by our own code straight into the image, so LineTo and
@@ -20,17 +20,17 @@
 //   (rows, for steep lines) that the 1-pixel line steps through, and a slanted line is the
 //   union of w x w squares, placed the same way, at its stepped pixels. Dashed, dotted and Alternate pens step their pattern one unit per
 //   pixel, carried from one segment to the next (LineTo carries it on, MoveTo restarts it);
-//   the gaps take the background colour in OPAQUE mode. Styled pens wider than 1 draw solid,
-//   as the classic platform creates them. Mode applies to lines and shape outlines and fills.
+//   the gaps take the background colour in the opaque background mode. Styled pens wider than
+//   1 draw solid, as the classic platform creates them. Mode applies to lines and shape outlines and fills.
 // - Polyline neither uses nor moves the current position; Rectangle does not either.
 // - Rectangle with a Clear pen fills columns x0..x1-2 and rows y0..y1-2 (one pixel less each
 //   way, as the classic platform does). A wide pen's frame is centred on the outline as a
 //   line would be; with InsideFrame it lies inside the bounds.
 // - FillRect always copies the brush (the pen mode does not apply); a Clear brush fills
 //   nothing; hatched brushes draw an 8 x 8 hatch aligned to the image's origin, on the
-//   background colour when the background mode is OPAQUE.
-// - Text is drawn without antialiasing, placed by TextMetrics() (ascent for TA_BASELINE, the
-//   extent for centring and TA_RIGHT / TA_BOTTOM), rotated about (x, y) by the escapement.
+//   background colour in the opaque background mode.
+// - Text is drawn without antialiasing, placed by TextMetrics() (ascent for Align::Baseline, the
+//   extent for centring and Align::Right / Align::Bottom), rotated about (x, y) by the escapement.
 // - Ellipse, RoundRect, Polygon's interior, Arc and Pie are left to the drawing library.
 // - The surface shows every RGB colour: NearestColor returns its argument.
 //
@@ -103,17 +103,21 @@ struct TFontDesc {
     friend bool operator==(const TFontDesc&, const TFontDesc&) = default;
 };
 
-// Text alignment flags and background modes, with the classic values.
-constexpr unsigned TA_LEFT = 0;
-constexpr unsigned TA_RIGHT = 2;
-constexpr unsigned TA_CENTER = 6;
-constexpr unsigned TA_TOP = 0;
-constexpr unsigned TA_BOTTOM = 8;
-constexpr unsigned TA_BASELINE = 24;
-constexpr int TRANSPARENT = 1;
-constexpr int OPAQUE = 2;
+// Text alignment flags, with the classic values: one horizontal and one vertical, or'd.
+namespace Align {
+constexpr unsigned Left = 0;
+constexpr unsigned Right = 2;
+constexpr unsigned Center = 6;
+constexpr unsigned Top = 0;
+constexpr unsigned Bottom = 8;
+constexpr unsigned Baseline = 24;
+} // namespace Align
+
+// Whether text and styled lines fill their background, with the classic values.
+enum class TBkMode { Transparent = 1, Opaque = 2 };
+
 // What GetPixel answers for a point outside the clip or the image.
-constexpr TRgb CLR_INVALID = 0xFFFFFFFF;
+constexpr TRgb InvalidRgb = 0xFFFFFFFF;
 
 // Text measurement, replaceable so that tests can use fixed metrics on any machine.
 class TTextMetrics {
@@ -169,8 +173,8 @@ public:
     TRgb TextColor() const;
     void SetBkColor(TRgb Color);
     TRgb BkColor() const;
-    void SetBkMode(int Mode);
-    int BkMode() const;
+    void SetBkMode(TBkMode Mode);
+    TBkMode BkMode() const;
     void SetTextAlign(unsigned Flags);
     unsigned TextAlign() const;
 
@@ -187,7 +191,7 @@ public:
     void Arc(const TRect& Bounds, TPoint Start, TPoint End);
     void Pie(const TRect& Bounds, TPoint Start, TPoint End);
     void SetPixel(int X, int Y, TRgb Color);
-    TRgb GetPixel(int X, int Y) const; // CLR_INVALID outside the clip
+    TRgb GetPixel(int X, int Y) const; // InvalidRgb outside the clip
     // The dotted rectangle that marks keyboard focus, drawn by inverting every other pixel.
     void DrawFocusRect(const TRect& R);
 

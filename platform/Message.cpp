@@ -3,7 +3,11 @@
 
 #include <new>
 
+namespace platform {
+
 THeapBlock AllocBlock(std::size_t Count)
 {
     return THeapBlock(new (std::nothrow) uint8_t[Count + 1]());
 }
+
+} // namespace platform

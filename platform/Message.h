@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <memory>
 
+namespace platform {
+
 using THeapBlock = std::unique_ptr<uint8_t[]>;
 
 // Count + 1 zero-filled bytes, so that data copied into the first Count bytes is followed by a
@@ -19,3 +21,5 @@ struct TMessage {
     uint32_t LParam = 0;
     THeapBlock Block;
 };
+
+} // namespace platform

@@ -15,6 +15,8 @@
 #include <memory>
 #include <string>
 
+namespace platform {
+
 // The device control block, field for field.
 struct TDcb {
     uint32_t DCBlength = 28;
@@ -134,3 +136,5 @@ public:
 
 // The path that Open uses for a port name (see the posix implementation for the rules).
 std::string ResolvePortName(const std::string& Name);
+
+} // namespace platform

@@ -12,6 +12,8 @@
 #include <initializer_list>
 #include <memory>
 
+namespace platform {
+
 // Something a thread can sleep on. On POSIX a file descriptor that counts as signalled while it
 // is readable or hung up.
 struct TWaitHandle {
@@ -70,3 +72,5 @@ enum class TThreadPriority { Normal, AboveNormal, Highest };
 // Raises the calling thread's priority above the process's by one or two steps where the OS
 // allows it; otherwise leaves it as it is, silently.
 void SetCurrentThreadPriority(TThreadPriority Priority);
+
+} // namespace platform

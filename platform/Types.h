@@ -26,3 +26,12 @@ struct TRect {
 
 inline TPoint Point(int X, int Y) { return {X, Y}; }
 inline TRect Rect(int Left, int Top, int Right, int Bottom) { return {Left, Top, Right, Bottom}; }
+
+namespace platform {
+
+// Integer Number * Numerator / Denominator rounded half away from zero, computed in 64 bits;
+// -1 when Denominator is 0 or the result does not fit (the classic platform's answer). Font
+// sizes and the chart's margins scale through it.
+int MulDiv(int Number, int Numerator, int Denominator);
+
+} // namespace platform

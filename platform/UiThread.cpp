@@ -10,6 +10,8 @@
 #include <deque>
 #include <mutex>
 
+namespace platform {
+
 namespace {
 
 const QEvent::Type NotifyEventType = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -114,3 +116,5 @@ TNotifyWindow::~TNotifyWindow()
     // Messages still waiting are freed with their blocks, outside the lock.
     delete receiver;
 }
+
+} // namespace platform

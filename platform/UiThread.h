@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+namespace platform {
+
 struct TWindowSlot;
 
 class TWindowHandle {
@@ -41,3 +43,5 @@ public:
 private:
     std::shared_ptr<TWindowSlot> FSlot;
 };
+
+} // namespace platform

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+using namespace platform;
+
 namespace {
 
 // The control enumerations list "enable" first, but the block's fields count "off" as 0.

@@ -20,9 +20,11 @@
 
 class TReadThread;
 class TWriteThread;
+namespace platform {
 class TNotifyWindow;
 class TEvent;
 struct TMessage;
+} // namespace platform
 
 // Raised by OpenPort only; the message is one of the fixed texts of opening.
 class ECommsError : public Exception {
@@ -66,7 +68,7 @@ public:
 
     // The block that the line settings become, built on Current (what the port reported):
     // what applying them writes to an open port.
-    TDcb ComposeDcb(const TDcb& Current) const;
+    platform::TDcb ComposeDcb(const platform::TDcb& Current) const;
 
     // Properties. Setters store and act only on a change; on an open port line settings and
     // time-outs are then written whole at once. CommName and Parity only store.
@@ -137,7 +139,7 @@ private:
     void SetTimeout(T& Field, T Value);
     void ApplyLineSettings();
     void ApplyTimeouts();
-    void NotifyWndProc(TMessage& Message);
+    void NotifyWndProc(platform::TMessage& Message);
     void StopReadThread();
     void StopWriteThread();
     // Undoes a failed OpenPort from the point where the port counted as open.
@@ -145,9 +147,9 @@ private:
 
     std::unique_ptr<TReadThread> FReadThread;
     std::unique_ptr<TWriteThread> FWriteThread;
-    std::unique_ptr<TSerialDevice> FPortHandle;
-    std::unique_ptr<TEvent> FStopEvent;
-    std::unique_ptr<TNotifyWindow> FNotifyWnd;
+    std::unique_ptr<platform::TSerialDevice> FPortHandle;
+    std::unique_ptr<platform::TEvent> FStopEvent;
+    std::unique_ptr<platform::TNotifyWindow> FNotifyWnd;
 
     std::string FCommName = "COM1";
     uint32_t FBaudRate = 9600;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+using namespace platform;
+
 TCommThread::TCommThread(TSerialDevice* PortHandle, TWaitHandle StopEvent,
                          TWindowHandle NotifyWnd, TThreadPriority Priority)
     : FPortHandle(PortHandle), FStopEvent(StopEvent), FNotifyWnd(std::move(NotifyWnd)),

@@ -28,8 +28,8 @@ constexpr std::size_t ReadBlockSize = 2048;
 
 class TCommThread {
 public:
-    TCommThread(TSerialDevice* PortHandle, TWaitHandle StopEvent, TWindowHandle NotifyWnd,
-                TThreadPriority Priority);
+    TCommThread(platform::TSerialDevice* PortHandle, platform::TWaitHandle StopEvent,
+                platform::TWindowHandle NotifyWnd, platform::TThreadPriority Priority);
     virtual ~TCommThread() = default;
     TCommThread(const TCommThread&) = delete;
     TCommThread& operator=(const TCommThread&) = delete;
@@ -46,18 +46,19 @@ protected:
     // members the body uses still exist.
     void WaitFor();
 
-    TSerialDevice* const FPortHandle;
-    const TWaitHandle FStopEvent;
-    const TWindowHandle FNotifyWnd;
+    platform::TSerialDevice* const FPortHandle;
+    const platform::TWaitHandle FStopEvent;
+    const platform::TWindowHandle FNotifyWnd;
 
 private:
-    const TThreadPriority FPriority;
+    const platform::TThreadPriority FPriority;
     std::thread FThread;
 };
 
 class TReadThread final : public TCommThread {
 public:
-    TReadThread(TSerialDevice* PortHandle, TWaitHandle StopEvent, TWindowHandle NotifyWnd);
+    TReadThread(platform::TSerialDevice* PortHandle, platform::TWaitHandle StopEvent,
+                platform::TWindowHandle NotifyWnd);
     ~TReadThread() override;
 
 private:
@@ -72,16 +73,17 @@ private:
 class TWriteThread final : public TCommThread {
 public:
     // Throws std::system_error when the queue cannot be made.
-    TWriteThread(TSerialDevice* PortHandle, TWaitHandle StopEvent, TWindowHandle NotifyWnd);
+    TWriteThread(platform::TSerialDevice* PortHandle, platform::TWaitHandle StopEvent,
+                 platform::TWindowHandle NotifyWnd);
     ~TWriteThread() override;
 
     // Any thread. False once the thread has ended; the request is freed then.
-    bool Post(TMessage Request) { return FQueue.Post(std::move(Request)); }
+    bool Post(platform::TMessage Request) { return FQueue.Post(std::move(Request)); }
 
 private:
     using TCommThread::Post;
     void Execute() override;
     bool WriteBlock(const uint8_t* Request, std::size_t Count);
 
-    TMessageQueue FQueue;
+    platform::TMessageQueue FQueue;
 };

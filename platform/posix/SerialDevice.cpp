@@ -19,6 +19,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace platform {
+
 namespace {
 
 using TClock = std::chrono::steady_clock;
@@ -296,3 +298,5 @@ TSerialDevice::TOpenResult TSerialDevice::Open(const std::string& Name,
     Device = std::make_unique<TPosixSerialDevice>(fd);
     return TOpenResult::Opened;
 }
+
+} // namespace platform

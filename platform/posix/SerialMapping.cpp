@@ -3,6 +3,8 @@
 
 #include <sys/ioctl.h>
 
+namespace platform {
+
 namespace {
 
 // Rates with a constant of their own keep it, so that programs reading the line with the
@@ -103,3 +105,5 @@ void DcbModemLines(const TDcb& Dcb, int& Set, int& Clear)
     else if (rts != 2)
         Set |= TIOCM_RTS;
 }
+
+} // namespace platform

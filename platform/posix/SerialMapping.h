@@ -27,6 +27,8 @@
 
 #include <asm/termbits.h>
 
+namespace platform {
+
 // Fills T from Dcb, keeping T's other settings. False (T untouched) when the block holds a
 // value that has no line setting.
 bool DcbToTermios(const TDcb& Dcb, termios2& T);
@@ -40,3 +42,5 @@ TDcb TermiosToDcb(const termios2& T);
 
 // TIOCM_DTR and TIOCM_RTS bits to raise (Set) and to drop (Clear).
 void DcbModemLines(const TDcb& Dcb, int& Set, int& Clear);
+
+} // namespace platform

@@ -15,6 +15,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+namespace platform {
+
 namespace {
 
 int MakeEventFd()
@@ -148,3 +150,5 @@ void SetCurrentThreadPriority(TThreadPriority Priority)
         return;
     setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), base - steps);
 }
+
+} // namespace platform

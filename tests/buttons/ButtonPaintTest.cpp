@@ -3,12 +3,7 @@
 #include "buttons/cxButtons.h"
 #include "framework/Application.h"
 #include "framework/Forms.h"
-
-#include <QApplication>
-#include <QCursor>
-#include <QMouseEvent>
-#include <QTest>
-#include <QWidget>
+#include "framework/InputDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +13,11 @@
 
 namespace {
 
-constexpr TColor kFace = RGB(212, 208, 200);
-constexpr TColor kHighlight = RGB(10, 36, 106);
-constexpr TColor kHotFace = RGB(183, 191, 212);
-constexpr TColor kPressedFace = RGB(136, 147, 177);
-constexpr TColor kShadow = RGB(128, 128, 128);
+constexpr TColor kFace = RgbColor(212, 208, 200);
+constexpr TColor kHighlight = RgbColor(10, 36, 106);
+constexpr TColor kHotFace = RgbColor(183, 191, 212);
+constexpr TColor kPressedFace = RgbColor(136, 147, 177);
+constexpr TColor kShadow = RgbColor(128, 128, 128);
 
 struct Station {
     TForm* Form = new TForm(nullptr);
@@ -48,18 +43,13 @@ struct Station {
         Other->SetCaption("MIC");
         ParkCursor();
         Form->Show();
-        Form->Native()->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(Form->Native()));
+        EXPECT_TRUE(Input::ActivateWindow(*Form));
     }
     ~Station() { delete Form; }
 
     // Far from every button.
     void ParkCursor() { MoveCursor({5, 5}); }
-    void MoveCursor(TPoint screen)
-    {
-        QCursor::setPos(screen.X, screen.Y);
-        Application->ProcessMessages();
-    }
+    void MoveCursor(TPoint screen) { Input::MoveCursor(screen); }
     TPoint ButtonCentreOnScreen() const { return Button->ClientToScreen({30, 12}); }
 
     const platform::TBitmapImage& Painted()
@@ -200,7 +190,7 @@ TEST(Button, NormalShowsOneDarkPixelFrameAndFocusedTwoWithDottedRectangle)
     EXPECT_TRUE(Ring(focused, 1, clBlack));
     EXPECT_TRUE(Ring(focused, 2, kFace));
     // The dotted rectangle: every other pixel of the ring 3 inside the edge is inverted.
-    constexpr TColor kInvertedFace = RGB(255 - 212, 255 - 208, 255 - 200);
+    constexpr TColor kInvertedFace = RgbColor(255 - 212, 255 - 208, 255 - 200);
     for (int y = 3; y < 22; ++y)
         for (int x = 3; x < 57; ++x) {
             if (x != 3 && x != 56 && y != 3 && y != 21)
@@ -243,7 +233,7 @@ TEST(Button, MouseOverLightsTheFaceAndLeavingRestoresIt)
     Station s;
     s.MoveCursor(s.ButtonCentreOnScreen());
     ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return s.Button->IsHot(); }, 1000))
-        << "QCursor::setPos on the offscreen platform moves the mouse over the button";
+        << "moving the pointer on the offscreen platform moves the mouse over the button";
     EXPECT_TRUE(s.Button->IsWatchingMouse());
     auto& hot = s.Painted();
     s.Shot("hot");
@@ -264,9 +254,7 @@ TEST(Button, MoveInsideCountsAsEnteringAndTheWatchNoticesTheCursorOutside)
     Station s;
     // A move inside the button arrives while the cursor itself is elsewhere, and no leave
     // event will ever come: only the watch can find out.
-    QMouseEvent move(QEvent::MouseMove, QPointF(30, 12), QPointF(s.ButtonCentreOnScreen().X, 0),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(s.Button->Native(), &move);
+    Input::MouseMove(*s.Button, {30, 12});
     EXPECT_TRUE(s.Button->IsHot());
     EXPECT_TRUE(s.Button->IsWatchingMouse());
     ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return !s.Button->IsHot(); }, 1000));
@@ -328,8 +316,7 @@ TEST(Button, HoldingTheMouseDownShowsThePressedBlendAndReleasingOutsideDoesNotCl
 {
     Station s;
     s.MoveCursor(s.ButtonCentreOnScreen());
-    QWidget* native = s.Button->Native();
-    QTest::mousePress(native, Qt::LeftButton, {}, QPoint(30, 12));
+    Input::MouseDown(*s.Button, TMouseButton::mbLeft, {30, 12});
     auto& pressed = s.Button->BackStore(); // painted by the platform's own request
     s.Shot("pressed");
     EXPECT_EQ(s.Button->ButtonState(), cxbsPressed);
@@ -338,13 +325,13 @@ TEST(Button, HoldingTheMouseDownShowsThePressedBlendAndReleasingOutsideDoesNotCl
     EXPECT_GT(Count(pressed, kCaptionBand, clWhite), 10) << "caption in highlight text";
     EXPECT_EQ(Count(pressed, kCaptionBand, clBlack), 0);
 
-    QTest::mouseRelease(native, Qt::LeftButton, {}, QPoint(200, 12));
+    Input::MouseUp(*s.Button, TMouseButton::mbLeft, {200, 12});
     EXPECT_EQ(s.Clicks, 0);
     auto& released = s.Painted();
     EXPECT_EQ(s.Button->ButtonState(), cxbsHot) << "the cursor is still over the button";
     EXPECT_TRUE(Ring(released, 1, kHotFace));
 
-    QTest::mouseClick(native, Qt::LeftButton, {}, QPoint(30, 12));
+    Input::Click(*s.Button, {30, 12});
     EXPECT_EQ(s.Clicks, 1);
 }
 
@@ -352,11 +339,10 @@ TEST(Button, SpaceHeldShowsPressedAndClicksOnRelease)
 {
     Station s;
     s.Button->SetFocus();
-    QWidget* native = s.Button->Native();
-    QTest::keyPress(native, Qt::Key_Space);
+    Input::KeyDown(*s.Button, VirtualKey::Space);
     EXPECT_TRUE(Ring(s.Button->BackStore(), 1, kPressedFace));
     EXPECT_EQ(s.Clicks, 0);
-    QTest::keyRelease(native, Qt::Key_Space);
+    Input::KeyUp(*s.Button, VirtualKey::Space);
     EXPECT_EQ(s.Clicks, 1);
     s.Painted();
     EXPECT_EQ(s.Button->ButtonState(), cxbsDefault);
@@ -366,12 +352,10 @@ TEST(Button, NoHotTrackingWhileAnotherControlHoldsTheMouse)
 {
     Station s;
     s.Field->SetMouseCapture(true);
-    QMouseEvent move(QEvent::MouseMove, QPointF(30, 12), QPointF(0, 0), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(s.Button->Native(), &move);
+    Input::MouseMove(*s.Button, {30, 12});
     EXPECT_FALSE(s.Button->IsHot());
     s.Field->SetMouseCapture(false);
-    QApplication::sendEvent(s.Button->Native(), &move);
+    Input::MouseMove(*s.Button, {30, 12});
     EXPECT_TRUE(s.Button->IsHot());
 }
 
@@ -379,11 +363,10 @@ TEST(Button, DoubleClickClicksTwice)
 {
     Station s;
     // What the platform sends for a double click: press, release, double click, release.
-    QWidget* native = s.Button->Native();
-    QTest::mouseClick(native, Qt::LeftButton, {}, QPoint(30, 12));
-    QTest::mouseDClick(native, Qt::LeftButton, {}, QPoint(30, 12));
+    Input::Click(*s.Button, {30, 12});
+    Input::DoubleClick(*s.Button, {30, 12});
     EXPECT_EQ(s.Button->ButtonState(), cxbsPressed);
-    QTest::mouseRelease(native, Qt::LeftButton, {}, QPoint(30, 12));
+    Input::MouseUp(*s.Button, TMouseButton::mbLeft, {30, 12});
     EXPECT_EQ(s.Clicks, 2);
 }
 
@@ -459,7 +442,7 @@ TEST(Button, CaptionLargerThanTheButtonIsCentredAndClipped)
     platform::TDrawContext dc(whole);
     dc.SelectFont(s.Button->Font().Desc());
     dc.SetTextColor(clBlack);
-    dc.SetBkMode(platform::TRANSPARENT);
+    dc.SetBkMode(platform::TBkMode::Transparent);
     dc.TextOut(100, 100, text);
     int ink = 0, mismatches = 0;
     for (int y = 1; y < 24; ++y)
@@ -491,8 +474,8 @@ TEST(Button, EscInTheWindowClicksTheCancelButton)
     Station s;
     s.Button->SetCancel(true);
     s.Other->SetFocus();
-    QTest::keyClick(s.Other->Native(), Qt::Key_Escape);
+    Input::KeyPress(*s.Other, VirtualKey::Escape);
     EXPECT_EQ(s.Clicks, 1);
-    QTest::keyClick(s.Other->Native(), Qt::Key_Escape, Qt::ShiftModifier);
+    Input::KeyPress(*s.Other, VirtualKey::Escape, {.Shift = true});
     EXPECT_EQ(s.Clicks, 1);
 }

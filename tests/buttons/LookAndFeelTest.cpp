@@ -27,8 +27,8 @@ TEST(BlendArithmetic, WeightedComponentRoundsHalvesAwayFromZero)
 
 TEST(BlendArithmetic, BlendTable)
 {
-    const TColor grey = RGB(212, 208, 200);
-    const TColor navy = RGB(10, 36, 106);
+    const TColor grey = RgbColor(212, 208, 200);
+    const TColor navy = RgbColor(10, 36, 106);
     struct Case {
         TColor Face, Highlight, Window;
         TcxBlendWeights Weights;
@@ -36,17 +36,17 @@ TEST(BlendArithmetic, BlendTable)
     };
     const Case cases[] = {
         // The classic scheme, the faces that the station's buttons show.
-        {grey, navy, clWhite, cxHotBlendWeights, RGB(183, 191, 212)},
-        {grey, navy, clWhite, cxPressedBlendWeights, RGB(136, 147, 177)},
+        {grey, navy, clWhite, cxHotBlendWeights, RgbColor(183, 191, 212)},
+        {grey, navy, clWhite, cxPressedBlendWeights, RgbColor(136, 147, 177)},
         // A black or white face gives the highlight itself.
         {clBlack, navy, clWhite, cxHotBlendWeights, navy},
         {clWhite, navy, clWhite, cxPressedBlendWeights, navy},
         // Sums above 255 and below 0 are clamped.
-        {RGB(1, 1, 1), clWhite, clWhite, cxHotBlendWeights, RGB(255, 255, 255)},
-        {RGB(255, 0, 0), clBlack, clBlack, cxHotBlendWeights, RGB(0, 0, 0)},
+        {RgbColor(1, 1, 1), clWhite, clWhite, cxHotBlendWeights, RgbColor(255, 255, 255)},
+        {RgbColor(255, 0, 0), clBlack, clBlack, cxHotBlendWeights, RgbColor(0, 0, 0)},
         // Each component on its own.
-        {RGB(100, 0, 0), RGB(0, 100, 0), RGB(0, 0, 100), cxPressedBlendWeights,
-         RGB(14, 44, 40)},
+        {RgbColor(100, 0, 0), RgbColor(0, 100, 0), RgbColor(0, 0, 100), cxPressedBlendWeights,
+         RgbColor(14, 44, 40)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(cxBlendColors(c.Face, c.Highlight, c.Window, c.Weights), c.Expected)
@@ -62,11 +62,11 @@ TEST(UltraFlatPainter, StateTable)
         TColor BorderColour, Face, Text;
     };
     const Row rows[] = {
-        {cxbsNormal, 1, clBtnText, RGB(212, 208, 200), clBtnText},
-        {cxbsDefault, 2, clWindowFrame, RGB(212, 208, 200), clBtnText},
-        {cxbsHot, 1, clHighlight, RGB(183, 191, 212), clBtnText},
-        {cxbsPressed, 1, clHighlight, RGB(136, 147, 177), clHighlightText},
-        {cxbsDisabled, 1, clHighlight, RGB(212, 208, 200), clBtnShadow},
+        {cxbsNormal, 1, clBtnText, RgbColor(212, 208, 200), clBtnText},
+        {cxbsDefault, 2, clWindowFrame, RgbColor(212, 208, 200), clBtnText},
+        {cxbsHot, 1, clHighlight, RgbColor(183, 191, 212), clBtnText},
+        {cxbsPressed, 1, clHighlight, RgbColor(136, 147, 177), clHighlightText},
+        {cxbsDisabled, 1, clHighlight, RgbColor(212, 208, 200), clBtnShadow},
     };
     EXPECT_TRUE(p.IsButtonHotTrack());
     for (const Row& r : rows) {

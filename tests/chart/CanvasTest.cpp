@@ -177,10 +177,10 @@ TEST(Canvas, DarkenColorSubtractsOrFloorsEachChannel)
         int Amount;
         TColor Out;
     } cases[] = {
-        {RGB(0x30, 0x20, 0x10), 0x20, RGB(0x10, 0, 0)},
-        {RGB(0xFF, 0x80, 0x00), 0x80, RGB(0x7F, 0, 0)},
+        {RgbColor(0x30, 0x20, 0x10), 0x20, RgbColor(0x10, 0, 0)},
+        {RgbColor(0xFF, 0x80, 0x00), 0x80, RgbColor(0x7F, 0, 0)},
         {clWhite, 0, clWhite},
-        {clBtnFace, 100, RGB(112, 108, 100)}, // system colours resolve first
+        {clBtnFace, 100, RgbColor(112, 108, 100)}, // system colours resolve first
         {clBlack, 255, clBlack},
     };
     for (const Case& c : cases)
@@ -253,7 +253,7 @@ TEST(Canvas, ResetStateRestoresTheStartingObjects)
     s.Canvas.Brush()->SetStyle(bsCross);
     s.Canvas.Brush()->SetColor(clLime);
     s.Canvas.Font()->SetColor(clBlue);
-    s.Canvas.SetBackMode(platform::OPAQUE);
+    s.Canvas.SetBackMode(platform::TBkMode::Opaque);
     s.Canvas.ResetState();
     EXPECT_EQ(s.Canvas.Pen()->Color(), clBlack);
     EXPECT_EQ(s.Canvas.Pen()->Width(), 1);
@@ -263,7 +263,7 @@ TEST(Canvas, ResetStateRestoresTheStartingObjects)
     EXPECT_EQ(s.Canvas.Font()->Color(), clBlack);
     EXPECT_EQ(s.Canvas.Font()->Size(), 10);
     EXPECT_EQ(s.Canvas.BackColor(), White);
-    EXPECT_EQ(s.Canvas.BackMode(), platform::TRANSPARENT);
+    EXPECT_EQ(s.Canvas.BackMode(), platform::TBkMode::Transparent);
 }
 
 TEST(Canvas, TwoDimensionsProjectToThemselves)
@@ -381,8 +381,8 @@ TEST(Canvas, VerticalGradientRunsFromTheBottomEdge)
     EXPECT_EQ(s.At(5, 99), clBlack); // band 0, first colour, at the bottom
     EXPECT_EQ(s.At(5, 0), White);
     const TColor middle = s.At(5, 50);
-    EXPECT_GT(GetRValue(middle), 100);
-    EXPECT_LT(GetRValue(middle), 160);
+    EXPECT_GT(RedOf(middle), 100);
+    EXPECT_LT(RedOf(middle), 160);
     s.Canvas.GradientFill({0, 0, 10, 100}, clBlack, clWhite, gdBottomTop);
     EXPECT_EQ(s.At(5, 99), White); // the colours are exchanged first
 }
@@ -402,8 +402,8 @@ TEST(Canvas, OtherGradientsKeepToTheirRectangle)
     EXPECT_EQ(s.At(119, 119), clBlue);
     EXPECT_EQ(s.At(120, 120), White);
     const TColor centre = s.At(110, 110);
-    EXPECT_GT(GetRValue(centre), 200);
-    EXPECT_LT(GetBValue(centre), 60);
+    EXPECT_GT(RedOf(centre), 200);
+    EXPECT_LT(BlueOf(centre), 60);
     // The brush is the one from before the gradient.
     EXPECT_EQ(s.Canvas.Brush()->Color(), clWhite);
     EXPECT_EQ(s.Canvas.Brush()->Style(), bsSolid);

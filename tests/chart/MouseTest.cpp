@@ -2,18 +2,13 @@
 // drag's thresholds and limits, scrolling, undoing, and the zoom rectangle that leaves no trace.
 #include "ChartFixture.h"
 
+#include "framework/InputDriver.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-// The chart's mouse handlers, called as the platform's input calls them.
-struct Mouse : TChart {
-    static void Down(TChart& C, TMouseButton B, int X, int Y) { (C.*&Mouse::MouseDown)(B, {}, X, Y); }
-    static void Move(TChart& C, int X, int Y) { (C.*&Mouse::MouseMove)({}, X, Y); }
-    static void Up(TChart& C, TMouseButton B, int X, int Y) { (C.*&Mouse::MouseUp)(B, {}, X, Y); }
-};
 
 constexpr TMouseButton Left = TMouseButton::mbLeft;
 constexpr TMouseButton Right = TMouseButton::mbRight;
@@ -23,13 +18,28 @@ constexpr TMouseButton Right = TMouseButton::mbRight;
 double BottomAt(int X) { return (X - 47) * 99.0 / 335; }
 double LeftAt(int Y) { return 891 - (Y - 6) * 891.0 / 130; }
 
+// The operator's mouse on the chart, through the platform's input path.
 struct ChartMouse : WorkedLayout {
+    TShiftState Held; // the button a move reports as held
+
     ChartMouse() { PaintHundred(); }
+    void Down(TMouseButton Button, int X, int Y)
+    {
+        Held = {};
+        (Button == Left ? Held.Left : Held.Right) = true;
+        Input::MouseDown(Chart, Button, {X, Y});
+    }
+    void Move(int X, int Y) { Input::MouseMove(Chart, {X, Y}, Held); }
+    void Up(TMouseButton Button, int X, int Y)
+    {
+        Input::MouseUp(Chart, Button, {X, Y});
+        Held = {};
+    }
     void Drag(TMouseButton Button, int X0, int Y0, int X1, int Y1)
     {
-        Mouse::Down(Chart, Button, X0, Y0);
-        Mouse::Move(Chart, X1, Y1);
-        Mouse::Up(Chart, Button, X1, Y1);
+        Down(Button, X0, Y0);
+        Move(X1, Y1);
+        Up(Button, X1, Y1);
     }
     std::vector<platform::TRgb> Shown()
     {
@@ -78,16 +88,16 @@ TEST_F(ChartMouse, ZoomDragThresholdsAndDirections)
 TEST_F(ChartMouse, ScrollFivePixelsEachWayMovesByTheSameValues)
 {
     TChartAxis& bottom = *Chart.BottomAxis();
-    Mouse::Down(Chart, Right, 200, 70);
-    Mouse::Move(Chart, 195, 70);
+    Down(Right, 200, 70);
+    Move(195, 70);
     const double step = BottomAt(200) - BottomAt(195);
     EXPECT_DOUBLE_EQ(bottom.Minimum(), step); // the data move left with the pointer
     EXPECT_DOUBLE_EQ(bottom.Maximum(), 99 + step);
     EXPECT_TRUE(Chart.LeftAxis()->Automatic()); // no vertical move
-    Mouse::Move(Chart, 200, 70);
+    Move(200, 70);
     EXPECT_EQ(bottom.Minimum(), 0);
     EXPECT_EQ(bottom.Maximum(), 99);
-    Mouse::Up(Chart, Right, 200, 70);
+    Up(Right, 200, 70);
     Chart.ResetZoom();
     EXPECT_TRUE(bottom.Automatic());
 }
@@ -95,9 +105,9 @@ TEST_F(ChartMouse, ScrollFivePixelsEachWayMovesByTheSameValues)
 TEST_F(ChartMouse, ScrollThatLeavesThePlottingRectangleStops)
 {
     TChartAxis& bottom = *Chart.BottomAxis();
-    Mouse::Down(Chart, Right, 200, 70);
-    Mouse::Move(Chart, 390, 70); // beyond the right edge 382
-    Mouse::Move(Chart, 250, 70);
+    Down(Right, 200, 70);
+    Move(390, 70); // beyond the right edge 382
+    Move(250, 70);
     EXPECT_TRUE(bottom.Automatic());
     EXPECT_EQ(bottom.Minimum(), 0);
 }
@@ -105,25 +115,25 @@ TEST_F(ChartMouse, ScrollThatLeavesThePlottingRectangleStops)
 TEST_F(ChartMouse, TheZoomRectangleLeavesNoTrace)
 {
     const std::vector<platform::TRgb> before = Shown();
-    Mouse::Down(Chart, Left, 100, 30);
-    Mouse::Move(Chart, 140, 60);
+    Down(Left, 100, 30);
+    Move(140, 60);
     // Not-xor of the face colour with itself is white: the rectangle shows on the panel colour
     // inside the clear back wall.
     Chart.Update();
     EXPECT_EQ(Chart.BackStore().Pixel(120, 30), platform::TRgb(0xFFFFFF));
     EXPECT_EQ(Chart.BackStore().Pixel(120, 31), before[31 * 449 + 120]);
-    Mouse::Move(Chart, 60, 100);
-    Mouse::Move(Chart, 110, 35);
-    Mouse::Up(Chart, Left, 110, 35); // too small to zoom
+    Move(60, 100);
+    Move(110, 35);
+    Up(Left, 110, 35); // too small to zoom
     EXPECT_EQ(Shown(), before);
 
     // A block arriving in the middle of a drag paints the rectangle where it stands.
-    Mouse::Down(Chart, Left, 100, 30);
-    Mouse::Move(Chart, 140, 60);
+    Down(Left, 100, 30);
+    Move(140, 60);
     Fill(100, [](int i) { return i * 5.0; });
     Paint();
-    Mouse::Move(Chart, 150, 90);
-    Mouse::Up(Chart, Left, 105, 40);
+    Move(150, 90);
+    Up(Left, 105, 40);
     const std::vector<platform::TRgb> after = Shown();
     Paint();
     EXPECT_EQ(after, Shown());

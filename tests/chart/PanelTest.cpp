@@ -79,7 +79,8 @@ TEST(Panel, MulDivRoundsHalvesAwayFromZero)
     } cases[] = {{3, 449, 100, 13}, {4, 161, 100, 6}, {3, 423, 100, 13}, {1, 5, 10, 1},
                  {-1, 5, 10, -1},   {1, 15, 10, 2},   {7, 1, 0, -1},     {5, 5, -2, -13}};
     for (const Case& c : cases)
-        EXPECT_EQ(MulDiv(c.N, c.Num, c.Den), c.Out) << c.N << "*" << c.Num << "/" << c.Den;
+        EXPECT_EQ(platform::MulDiv(c.N, c.Num, c.Den), c.Out)
+            << c.N << "*" << c.Num << "/" << c.Den;
 }
 
 TEST(Panel, PlottingRectangleOfTheStationChartBeforeTitlesLegendAndAxes)

@@ -248,8 +248,8 @@ TEST_F(StationLine, PointsFarOutsideAreSkippedAndTheLineGoesOn)
     EXPECT_TRUE(SegmentDrawn(img, PixelOf(0), PixelOf(2)));
     // Within the platform's range the segment is drawn (and clipped).
     Fill({20, 150, 80});
-    const platform::TBitmapImage& near = Paint();
-    EXPECT_FALSE(SegmentDrawn(near, PixelOf(0), PixelOf(2)));
+    const platform::TBitmapImage& within = Paint();
+    EXPECT_FALSE(SegmentDrawn(within, PixelOf(0), PixelOf(2)));
 }
 
 TEST_F(StationLine, MarkersOfEveryPoint)

@@ -51,12 +51,12 @@ TEST(Component, OwnerFreesChildrenLastFirstAndForgetsOnesFreedEarlier)
 
 TEST(ColorToRGB, ResolvesSystemColoursByTheClassicScheme)
 {
-    EXPECT_EQ(ColorToRGB(clBtnFace), RGB(212, 208, 200));
-    EXPECT_EQ(ColorToRGB(cl3DLight), RGB(212, 208, 200));
-    EXPECT_EQ(ColorToRGB(clHighlight), RGB(10, 36, 106));
+    EXPECT_EQ(ColorToRGB(clBtnFace), RgbColor(212, 208, 200));
+    EXPECT_EQ(ColorToRGB(cl3DLight), RgbColor(212, 208, 200));
+    EXPECT_EQ(ColorToRGB(clHighlight), RgbColor(10, 36, 106));
     EXPECT_EQ(ColorToRGB(clHighlightText), clWhite);
     EXPECT_EQ(ColorToRGB(clBtnHighlight), clWhite);
-    EXPECT_EQ(ColorToRGB(clBtnShadow), RGB(128, 128, 128));
+    EXPECT_EQ(ColorToRGB(clBtnShadow), RgbColor(128, 128, 128));
     EXPECT_EQ(ColorToRGB(clWindow), clWhite);
     EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
     EXPECT_EQ(ColorToRGB(clBtnText), clBlack);

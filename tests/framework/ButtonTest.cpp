@@ -1,9 +1,7 @@
 #include "framework/Application.h"
 #include "framework/Forms.h"
+#include "framework/InputDriver.h"
 #include "framework/StdCtrls.h"
-
-#include <QTest>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -32,12 +30,11 @@ struct Window {
         };
         B->OnClick = [this](TObject*) { ++ClicksB; };
         Form->Show();
-        Form->Native()->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(Form->Native()));
+        EXPECT_TRUE(Input::ActivateWindow(*Form));
     }
     ~Window() { delete Form; }
 
-    QPoint Centre(TButton* b) const { return b->Native()->rect().center(); }
+    static TPoint Centre(TButton* b) { return {(b->Width() - 1) / 2, (b->Height() - 1) / 2}; }
 };
 
 } // namespace
@@ -77,15 +74,14 @@ TEST(Button, DefaultsOfThePlatformButton)
 TEST(Button, FullLeftClickClicksAndReleasingOutsideDoesNot)
 {
     Window w;
-    QWidget* a = w.A->Native();
-    QTest::mouseClick(a, Qt::LeftButton, {}, w.Centre(w.A));
+    Input::Click(*w.A, w.Centre(w.A));
     EXPECT_EQ(w.ClicksA, 1);
 
-    QTest::mousePress(a, Qt::LeftButton, {}, w.Centre(w.A));
-    QTest::mouseRelease(a, Qt::LeftButton, {}, QPoint(100, 5)); // outside the button
+    Input::MouseDown(*w.A, TMouseButton::mbLeft, w.Centre(w.A));
+    Input::MouseUp(*w.A, TMouseButton::mbLeft, {100, 5}); // outside the button
     EXPECT_EQ(w.ClicksA, 1);
 
-    QTest::mouseClick(a, Qt::RightButton, {}, w.Centre(w.A));
+    Input::Click(*w.A, w.Centre(w.A), TMouseButton::mbRight);
     EXPECT_EQ(w.ClicksA, 1);
 }
 
@@ -93,9 +89,9 @@ TEST(Button, DoubleClickCountsAsSecondPress)
 {
     Window w;
     // What the platform sends for a double click: press, release, double click, release.
-    QTest::mouseClick(w.A->Native(), Qt::LeftButton, {}, w.Centre(w.A));
-    QTest::mouseDClick(w.A->Native(), Qt::LeftButton, {}, w.Centre(w.A));
-    QTest::mouseRelease(w.A->Native(), Qt::LeftButton, {}, w.Centre(w.A));
+    Input::Click(*w.A, w.Centre(w.A));
+    Input::DoubleClick(*w.A, w.Centre(w.A));
+    Input::MouseUp(*w.A, TMouseButton::mbLeft, w.Centre(w.A));
     EXPECT_EQ(w.ClicksA, 2);
 }
 
@@ -104,10 +100,10 @@ TEST(Button, SpaceClicksTheFocusedButtonOnlyWithoutModifiers)
     Window w;
     w.A->SetFocus();
     ASSERT_TRUE(w.A->Focused());
-    QTest::keyClick(w.A->Native(), Qt::Key_Space);
+    Input::KeyPress(*w.A, VirtualKey::Space);
     EXPECT_EQ(w.ClicksA, 1);
-    QTest::keyClick(w.A->Native(), Qt::Key_Space, Qt::ShiftModifier);
-    QTest::keyClick(w.A->Native(), Qt::Key_Space, Qt::ControlModifier);
+    Input::KeyPress(*w.A, VirtualKey::Space, {.Shift = true});
+    Input::KeyPress(*w.A, VirtualKey::Space, {.Ctrl = true});
     EXPECT_EQ(w.ClicksA, 1);
     EXPECT_EQ(w.ClicksB, 0);
 }
@@ -117,26 +113,27 @@ TEST(Button, EscClicksTheCancelButtonUnlessHiddenDisabledOrWithModifier)
     Window w;
     w.B->SetCancel(true);
     w.A->SetFocus();
-    QWidget* focus = w.A->Native(); // the key goes to the focused button first
-    QTest::keyClick(focus, Qt::Key_Escape);
+    TButton& focus = *w.A; // the key goes to the focused button first
+    Input::KeyPress(focus, VirtualKey::Escape);
     EXPECT_EQ(w.ClicksB, 1);
     EXPECT_EQ(w.ClicksA, 0);
 
-    for (auto modifier : {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier})
-        QTest::keyClick(focus, Qt::Key_Escape, modifier);
+    for (TShiftState modifier : {TShiftState{.Shift = true}, TShiftState{.Ctrl = true},
+                                 TShiftState{.Alt = true}})
+        Input::KeyPress(focus, VirtualKey::Escape, modifier);
     EXPECT_EQ(w.ClicksB, 1);
 
     w.B->SetEnabled(false);
-    QTest::keyClick(focus, Qt::Key_Escape);
+    Input::KeyPress(focus, VirtualKey::Escape);
     EXPECT_EQ(w.ClicksB, 1);
     w.B->SetEnabled(true);
 
     w.B->Hide();
-    QTest::keyClick(focus, Qt::Key_Escape);
+    Input::KeyPress(focus, VirtualKey::Escape);
     EXPECT_EQ(w.ClicksB, 1);
     w.B->Show();
 
-    QTest::keyClick(focus, Qt::Key_Escape);
+    Input::KeyPress(focus, VirtualKey::Escape);
     EXPECT_EQ(w.ClicksB, 2);
 }
 
@@ -151,10 +148,10 @@ TEST(Button, EnterClicksTheActiveButton)
     // The first button of the window has the focus, so it is the active one.
     ASSERT_TRUE(w.A->Focused());
     EXPECT_TRUE(w.A->Active());
-    QTest::keyClick(w.A->Native(), Qt::Key_Return);
-    QTest::keyClick(w.A->Native(), Qt::Key_Enter);
+    Input::KeyPress(*w.A, VirtualKey::Return);
+    Input::KeyPress(*w.A, VirtualKey::Return);
     EXPECT_EQ(w.ClicksA, 2);
-    QTest::keyClick(w.A->Native(), Qt::Key_Return, Qt::ShiftModifier);
+    Input::KeyPress(*w.A, VirtualKey::Return, {.Shift = true});
     EXPECT_EQ(w.ClicksA, 2);
 
     // A Default button is not active while another button has the focus ...
@@ -164,14 +161,14 @@ TEST(Button, EnterClicksTheActiveButton)
     field->SetFocus();
     EXPECT_TRUE(w.B->Active());
     EXPECT_FALSE(w.A->Active());
-    QTest::keyClick(field->Native(), Qt::Key_Return);
+    Input::KeyPress(*field, VirtualKey::Return);
     EXPECT_EQ(w.ClicksB, 1);
     EXPECT_EQ(w.ClicksA, 2);
 
     // Without the Default role nothing is active there.
     w.B->SetDefault(false);
     EXPECT_FALSE(w.B->Active());
-    QTest::keyClick(field->Native(), Qt::Key_Return);
+    Input::KeyPress(*field, VirtualKey::Return);
     EXPECT_EQ(w.ClicksB, 1);
 }
 
@@ -186,19 +183,19 @@ TEST(Button, TabMovesTheFocusInTabOrderNotInCreationOrder)
     c->SetTabOrder(1);
     w.B->SetFocus();
     ASSERT_TRUE(w.B->Focused());
-    QTest::keyClick(w.B->Native(), Qt::Key_Tab);
+    Input::KeyPress(*w.B, VirtualKey::Tab);
     EXPECT_TRUE(c->Focused());
-    QTest::keyClick(c->Native(), Qt::Key_Tab);
+    Input::KeyPress(*c, VirtualKey::Tab);
     EXPECT_TRUE(w.A->Focused());
-    QTest::keyClick(w.A->Native(), Qt::Key_Tab);
+    Input::KeyPress(*w.A, VirtualKey::Tab);
     EXPECT_TRUE(w.B->Focused()) << "round again";
-    QTest::keyClick(w.B->Native(), Qt::Key_Backtab);
+    Input::KeyPress(*w.B, VirtualKey::Tab, {.Shift = true});
     EXPECT_TRUE(w.A->Focused());
 
     // A button that is not a tab stop is passed over.
     c->SetTabStop(false);
-    QTest::keyClick(w.A->Native(), Qt::Key_Tab);
-    QTest::keyClick(w.B->Native(), Qt::Key_Tab);
+    Input::KeyPress(*w.A, VirtualKey::Tab);
+    Input::KeyPress(*w.B, VirtualKey::Tab);
     EXPECT_TRUE(w.A->Focused());
 }
 
@@ -216,9 +213,9 @@ TEST(Button, TabOrderGivenBeforeTheParentStillCounts)
     c->SetBounds(150, 10, 20, 25);
     d->SetBounds(175, 10, 20, 25);
     w.A->SetFocus();
-    QTest::keyClick(w.A->Native(), Qt::Key_Tab);
+    Input::KeyPress(*w.A, VirtualKey::Tab);
     EXPECT_TRUE(d->Focused());
-    QTest::keyClick(d->Native(), Qt::Key_Tab);
+    Input::KeyPress(*d, VirtualKey::Tab);
     EXPECT_TRUE(c->Focused());
 }
 
@@ -226,7 +223,7 @@ TEST(Button, AcceleratorLetterClicks)
 {
     Window w;
     w.A->SetCaption("&Go");
-    QTest::keyClick(w.Form->Native(), Qt::Key_G, Qt::AltModifier);
+    Input::KeyPress(*w.Form, 'G', {.Alt = true});
     EXPECT_TRUE(Application->ProcessMessagesUntil([&] { return w.ClicksA == 1; }, 2000));
 }
 
@@ -248,7 +245,7 @@ TEST(Button, ThrowingOnClickReachesTheErrorDialog)
     std::string shown;
     Application->OnException = [&](TObject*, const std::string& text) { shown = text; };
     w.A->OnClick = [](TObject*) { throw Exception("Port not open"); };
-    QTest::mouseClick(w.A->Native(), Qt::LeftButton, {}, w.Centre(w.A));
+    Input::Click(*w.A, w.Centre(w.A));
     Application->OnException = nullptr;
     EXPECT_EQ(shown, "Port not open.");
 }

@@ -24,19 +24,19 @@ TEST(Canvas, ObjectsReachTheContextWithColoursResolved)
     canvas.Pen()->SetColor(clHighlight);
     canvas.MoveTo(0, 0);
     canvas.LineTo(5, 0);
-    EXPECT_EQ(bitmap.Image().Pixel(4, 0), RGB(10, 36, 106));
+    EXPECT_EQ(bitmap.Image().Pixel(4, 0), RgbColor(10, 36, 106));
     EXPECT_EQ(bitmap.Image().Pixel(5, 0), clWhite);
     EXPECT_EQ(canvas.PenPos(), (TPoint{5, 0}));
-    EXPECT_EQ(canvas.Handle()->Pen().Color, RGB(10, 36, 106));
+    EXPECT_EQ(canvas.Handle()->Pen().Color, RgbColor(10, 36, 106));
 
     canvas.Brush()->SetColor(clBtnFace);
     canvas.FillRect({0, 2, 3, 4});
-    EXPECT_EQ(bitmap.Image().Pixel(2, 3), RGB(212, 208, 200));
-    EXPECT_EQ(canvas.Pixels(2, 3), RGB(212, 208, 200));
+    EXPECT_EQ(bitmap.Image().Pixel(2, 3), RgbColor(212, 208, 200));
+    EXPECT_EQ(canvas.Pixels(2, 3), RgbColor(212, 208, 200));
 
     canvas.Font()->SetColor(clBtnShadow);
     canvas.TextOut(0, 0, "x");
-    EXPECT_EQ(canvas.Handle()->TextColor(), RGB(128, 128, 128));
+    EXPECT_EQ(canvas.Handle()->TextColor(), RgbColor(128, 128, 128));
 }
 
 TEST(Canvas, BrushChangeSetsTheBackgroundOnlyWhenTheBrushChanges)
@@ -46,25 +46,25 @@ TEST(Canvas, BrushChangeSetsTheBackgroundOnlyWhenTheBrushChanges)
     platform::TDrawContext& dc = *canvas.Handle();
     canvas.Brush()->SetColor(clRed);
     canvas.FillRect({0, 0, 1, 1});
-    EXPECT_EQ(dc.BkMode(), platform::OPAQUE);
+    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Opaque);
     EXPECT_EQ(dc.BkColor(), clRed);
     // A setting made on the handle holds until the brush changes again.
-    dc.SetBkMode(platform::TRANSPARENT);
+    dc.SetBkMode(platform::TBkMode::Transparent);
     canvas.TextOut(0, 0, "a");
     canvas.Rectangle(0, 0, 3, 3);
-    EXPECT_EQ(dc.BkMode(), platform::TRANSPARENT);
+    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Transparent);
     canvas.Brush()->SetStyle(bsClear);
     canvas.Brush()->SetStyle(bsSolid);
     canvas.FillRect({0, 0, 1, 1});
-    EXPECT_EQ(dc.BkMode(), platform::OPAQUE);
+    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Opaque);
     canvas.Brush()->SetStyle(bsClear);
     canvas.TextOut(0, 0, "a");
-    EXPECT_EQ(dc.BkMode(), platform::TRANSPARENT);
+    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Transparent);
     // Whoever owns the brush may take its change event; the canvas still sees the change.
     canvas.Brush()->OnChange = [](TObject*) {};
     canvas.Brush()->SetStyle(bsSolid);
     canvas.FillRect({0, 0, 1, 1});
-    EXPECT_EQ(dc.BkMode(), platform::OPAQUE);
+    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Opaque);
 }
 
 TEST(Canvas, MeasuresWithTheCanvasFontAndTheInstalledMetrics)
@@ -84,7 +84,7 @@ TEST(Canvas, MeasuresWithTheCanvasFontAndTheInstalledMetrics)
     EXPECT_EQ(detached.TextWidth("abc"), 0);
     detached.LineTo(5, 5); // nothing to draw on
     detached.TextOut(0, 0, "x");
-    EXPECT_EQ(detached.Pixels(0, 0), platform::CLR_INVALID);
+    EXPECT_EQ(detached.Pixels(0, 0), platform::InvalidRgb);
     EXPECT_EQ(detached.ClipRect(), TRect{});
 }
 

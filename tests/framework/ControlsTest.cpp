@@ -1,11 +1,11 @@
 #include "framework/Application.h"
 #include "framework/Controls.h"
+#include "framework/InputDriver.h"
 #include "framework/NativeWidget.h"
 
+#include <QImage>
 #include <QPushButton>
-
 #include <QTest>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -38,7 +38,7 @@ protected:
     }
 
 protected:
-    Probe(TComponent* owner, QWidget* native) : TWinControl(owner, native) {}
+    Probe(TComponent* owner, TNativeWindow* native) : TWinControl(owner, native) {}
     void MouseUp(TMouseButton, TShiftState, int x, int y) override
     {
         Log.push_back("up " + std::to_string(x) + "," + std::to_string(y));
@@ -110,18 +110,20 @@ TEST(Controls, ScreenshotShowsChildrenOverTheirParent)
 TEST(Controls, MouseAndKeysReachTheHandlersInClientCoordinates)
 {
     Window w;
-    QTest::mousePress(w.Child->Native(), Qt::LeftButton, {}, QPoint(3, 4));
-    QTest::mouseRelease(w.Child->Native(), Qt::LeftButton, {}, QPoint(5, 6));
-    QTest::mouseDClick(w.Child->Native(), Qt::RightButton, {}, QPoint(1, 2));
+    Input::MouseDown(*w.Child, TMouseButton::mbLeft, {3, 4});
+    Input::MouseUp(*w.Child, TMouseButton::mbLeft, {5, 6});
+    Input::DoubleClick(*w.Child, {1, 2}, TMouseButton::mbRight);
     w.Child->SetTabStop(true);
     w.Child->SetFocus();
-    QTest::keyClick(w.Child->Native(), Qt::Key_Escape, Qt::ControlModifier);
+    Input::KeyPress(*w.Child, VirtualKey::Escape, {.Ctrl = true});
     ASSERT_GE(w.Child->Log.size(), 4u);
     EXPECT_EQ(w.Child->Log[0], "down 0 3,4");
     EXPECT_EQ(w.Child->Log[1], "up 5,6");
     EXPECT_NE(std::find(w.Child->Log.begin(), w.Child->Log.end(), "down 1 double 1,2"),
               w.Child->Log.end());
     EXPECT_EQ(w.Child->Log.back(), "key 27 ctrl");
+    QTest::keyClick(NativeWidgetOf(*w.Child), Qt::Key_Enter); // the keypad's
+    EXPECT_EQ(w.Child->Log.back(), "key 13");
 }
 
 TEST(Controls, AnExceptionFromAHandlerReachesTheErrorDialogAndTheControlGoesOn)
@@ -130,11 +132,11 @@ TEST(Controls, AnExceptionFromAHandlerReachesTheErrorDialogAndTheControlGoesOn)
     std::string shown;
     Application->OnException = [&](TObject*, const std::string& t) { shown = t; };
     w.Child->ThrowOnClick = true;
-    QTest::mouseClick(w.Child->Native(), Qt::LeftButton, {}, QPoint(1, 1));
+    Input::Click(*w.Child, {1, 1});
     Application->OnException = nullptr;
     EXPECT_EQ(shown, "bad click.");
     w.Child->ThrowOnClick = false;
-    QTest::mouseClick(w.Child->Native(), Qt::LeftButton, {}, QPoint(2, 2));
+    Input::Click(*w.Child, {2, 2});
     EXPECT_EQ(w.Child->Log.back(), "up 2,2");
 }
 
@@ -201,9 +203,8 @@ TEST(Controls, ADoubleClickOverABehavingWidgetIsForwardedOncePerPress)
     p.SetBounds(0, 0, 40, 20);
     p.Show();
     Application->ProcessMessages();
-    QTest::mousePress(p.Native(), Qt::LeftButton, {}, QPoint(3, 3));
-    QTest::mouseRelease(p.Native(), Qt::LeftButton, {}, QPoint(3, 3));
-    QTest::mouseDClick(p.Native(), Qt::LeftButton, {}, QPoint(3, 3));
+    Input::Click(p, {3, 3});
+    Input::DoubleClick(p, {3, 3});
     const auto downs = std::count_if(p.Log.begin(), p.Log.end(),
                                      [](const std::string& e) { return e.rfind("down", 0) == 0; });
     EXPECT_EQ(downs, 2);

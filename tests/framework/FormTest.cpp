@@ -1,5 +1,6 @@
 #include "framework/Application.h"
 #include "framework/Forms.h"
+#include "framework/NativeWidget.h"
 #include "framework/StdCtrls.h"
 #include "framework/Timer.h"
 
@@ -12,7 +13,7 @@ TEST(Form, CaptionColourAndWindowFont)
 {
     TForm form(nullptr);
     form.SetCaption("Ostrel_SMT for Brazil");
-    EXPECT_EQ(form.Native()->windowTitle().toStdString(), "Ostrel_SMT for Brazil");
+    EXPECT_EQ(NativeWidgetOf(form)->windowTitle().toStdString(), "Ostrel_SMT for Brazil");
     EXPECT_EQ(form.Font().Name(), "MS Sans Serif");
     EXPECT_EQ(form.Font().Height(), -11);
     EXPECT_EQ(form.Font().Color(), clWindowText);
@@ -38,12 +39,12 @@ TEST(Form, CloseAsksOnCloseAndHidesUnlessRefused)
     };
     form.Close();
     EXPECT_EQ(asked, 1);
-    EXPECT_TRUE(form.Native()->isVisible());
+    EXPECT_TRUE(NativeWidgetOf(form)->isVisible());
 
     answer = caHide;
     form.Close();
     EXPECT_EQ(asked, 2);
-    EXPECT_FALSE(form.Native()->isVisible());
+    EXPECT_FALSE(NativeWidgetOf(form)->isVisible());
 }
 
 TEST(Form, VisibleOnlyWhileShownAndItsControlsCanFocusOnlyThen)
@@ -84,7 +85,7 @@ TEST(Form, FailingOnCloseKeepsTheWindowOpen)
     form.Close();
     Application->OnException = nullptr;
     EXPECT_EQ(shown, "Still busy.");
-    EXPECT_TRUE(form.Native()->isVisible());
+    EXPECT_TRUE(NativeWidgetOf(form)->isVisible());
 }
 
 TEST(Form, ClosingTheLastWindowEndsTheMessageLoop)
@@ -108,7 +109,7 @@ TEST(Form, ClosingTheLastWindowEndsTheMessageLoop)
     });
     Application->Run();
     EXPECT_FALSE(rescued);
-    EXPECT_FALSE(form.Native()->isVisible());
+    EXPECT_FALSE(NativeWidgetOf(form)->isVisible());
 }
 
 TEST(Form, FixedSingleBorderWindowWithoutMaximiseCentredOnTheDesktop)
@@ -119,7 +120,7 @@ TEST(Form, FixedSingleBorderWindowWithoutMaximiseCentredOnTheDesktop)
     form.SetPosition(poScreenCenter);
     form.SetBounds(0, 0, 465, 277); // the owner may still size it before it is shown
     form.Show();
-    QWidget* w = form.Native();
+    QWidget* w = NativeWidgetOf(form);
     EXPECT_EQ(w->minimumSize(), QSize(465, 277));
     EXPECT_EQ(w->maximumSize(), QSize(465, 277));
     w->resize(600, 400); // what a drag on the border would ask for
@@ -141,8 +142,8 @@ TEST(Form, SizeableWindowKeepsItsPlaceAndCanBeResized)
     TForm form(nullptr);
     form.SetBounds(30, 40, 200, 100);
     form.Show();
-    EXPECT_EQ(form.Native()->geometry().topLeft(), QPoint(30, 40));
-    EXPECT_TRUE(form.Native()->windowFlags() & Qt::WindowMaximizeButtonHint);
-    form.Native()->resize(300, 150);
+    EXPECT_EQ(NativeWidgetOf(form)->geometry().topLeft(), QPoint(30, 40));
+    EXPECT_TRUE(NativeWidgetOf(form)->windowFlags() & Qt::WindowMaximizeButtonHint);
+    NativeWidgetOf(form)->resize(300, 150);
     EXPECT_EQ(form.Width(), 300);
 }

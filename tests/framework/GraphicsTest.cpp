@@ -4,23 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
-TEST(MulDiv, RoundsHalvesAwayFromZeroWithoutOverflow)
-{
-    struct {
-        int Number, Numerator, Denominator, Expected;
-    } const cases[] = {
-        {8, 96, 72, 11},   {-11, 72, 96, -8}, {-13, 72, 96, -10}, {1, 1, 2, 1},
-        {-1, 1, 2, -1},    {1, -1, 2, -1},     {3, 423, 100, 13},  {5, 1, 4, 1},
-        {7, 1, 0, -1},     {INT_MAX, 4, 4, INT_MAX}, {100000, 100000, 100000, 100000},
-        {INT_MAX, 2, 1, -1}, {INT_MIN, 1, -1, -1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(MulDiv(c.Number, c.Numerator, c.Denominator), c.Expected)
-            << c.Number << " * " << c.Numerator << " / " << c.Denominator;
-}
-
 TEST(Font, SizeAndHeightAreOneValueAtNinetySixDpi)
 {
     TFont font;
@@ -100,7 +83,7 @@ TEST(Pen, ResolvesSystemColoursAndMapsItsEnumerations)
     pen.SetMode(pmXor);
     EXPECT_EQ(changes, 4);
     const platform::TPenDesc d = pen.Desc();
-    EXPECT_EQ(d.Color, RGB(128, 128, 128));
+    EXPECT_EQ(d.Color, RgbColor(128, 128, 128));
     EXPECT_EQ(d.Width, 2);
     EXPECT_EQ(d.Style, platform::TPenStyle::Dot);
     EXPECT_EQ(d.Mode, platform::TPenMode::Xor);
@@ -125,5 +108,6 @@ TEST(Brush, ResolvesColourAndStyle)
     brush.SetColor(clHighlight);
     brush.SetStyle(bsDiagCross);
     EXPECT_EQ(changes, 2);
-    EXPECT_EQ(brush.Desc(), (platform::TBrushDesc{RGB(10, 36, 106), platform::TBrushStyle::DiagCross}));
+    EXPECT_EQ(brush.Desc(),
+              (platform::TBrushDesc{RgbColor(10, 36, 106), platform::TBrushStyle::DiagCross}));
 }

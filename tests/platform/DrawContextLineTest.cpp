@@ -115,7 +115,7 @@ TEST(DrawContextLine, DotPatternContinuesAcrossSegmentsAndRestartsOnMoveTo)
     pen.Style = TPenStyle::Dot;
     TBitmapImage image(40, 8);
     TDrawContext dc(image);
-    dc.SetBkMode(TRANSPARENT);
+    dc.SetBkMode(TBkMode::Transparent);
     dc.SelectPen(pen);
     dc.MoveTo(0, 1);
     dc.LineTo(4, 1); // 3 on, 1 off ...
@@ -139,7 +139,7 @@ TEST(DrawContextLine, OpaqueBackgroundFillsTheGapsOfStyledPens)
     TDrawContext dc(image);
     dc.SelectPen(pen);
     dc.SetBkColor(0x00FF00);
-    dc.SetBkMode(OPAQUE);
+    dc.SetBkMode(TBkMode::Opaque);
     dc.MoveTo(0, 1);
     dc.LineTo(4, 1);
     EXPECT_EQ(image.Pixel(0, 1), kRed);
@@ -215,15 +215,15 @@ TEST(DrawContextLine, FarEndsAreClippedWithoutOverflow)
     dc.LineTo(100000000, 10);
     EXPECT_EQ(Inked(image).size(), 20u);
     TBitmapImage other(20, 20);
-    TDrawContext far(other);
-    far.MoveTo(0, 0);
-    far.LineTo(2000000000, 2000000000); // beyond the device space: nothing
+    TDrawContext outer(other);
+    outer.MoveTo(0, 0);
+    outer.LineTo(2000000000, 2000000000); // beyond the device space: nothing
     EXPECT_TRUE(Inked(other).empty());
     TPenDesc huge;
     huge.Width = 2000000000; // covers everything, and nothing overflows on the way
-    far.SelectPen(huge);
-    far.MoveTo(5, 5);
-    far.LineTo(6, 5);
+    outer.SelectPen(huge);
+    outer.MoveTo(5, 5);
+    outer.LineTo(6, 5);
     EXPECT_EQ(Inked(other).size(), 20u);
 }
 

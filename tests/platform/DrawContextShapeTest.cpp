@@ -157,7 +157,7 @@ TEST(DrawContextRectangle, DottedOutlineFollowsThePatternRoundTheCorners)
 {
     TBitmapImage image(8, 8);
     TDrawContext dc(image);
-    dc.SetBkMode(TRANSPARENT);
+    dc.SetBkMode(TBkMode::Transparent);
     dc.SelectPen({kBlack, 1, TPenStyle::Alternate});
     dc.SelectBrush({kRed, TBrushStyle::Clear});
     dc.Rectangle(1, 1, 7, 7);
@@ -192,9 +192,9 @@ TEST(DrawContextFill, HatchDrawsItsBackgroundOnlyWhenOpaque)
     TDrawContext dc(image);
     dc.SelectBrush({kRed, TBrushStyle::Horizontal});
     dc.SetBkColor(kBlue);
-    dc.SetBkMode(TRANSPARENT);
+    dc.SetBkMode(TBkMode::Transparent);
     dc.FillRect({0, 0, 8, 4});
-    dc.SetBkMode(OPAQUE);
+    dc.SetBkMode(TBkMode::Opaque);
     dc.FillRect({0, 4, 8, 8});
     EXPECT_EQ(Row(image, 0, 0, 8), "rrrrrrrr");
     EXPECT_EQ(Row(image, 1, 0, 8), "........");
@@ -214,7 +214,7 @@ TEST(DrawContextClip, IntersectionOnlyNarrowsUntilRemoved)
     dc.SelectBrush({kRed, TBrushStyle::Solid});
     dc.FillRect({0, 0, 20, 20});
     EXPECT_EQ(CountNot(image, kWhite), 10 * 7);
-    EXPECT_EQ(dc.GetPixel(4, 5), CLR_INVALID);
+    EXPECT_EQ(dc.GetPixel(4, 5), InvalidRgb);
     EXPECT_EQ(dc.GetPixel(5, 5), kRed);
     dc.IntersectClipRect({16, 0, 20, 20}); // disjoint: nothing drawable
     EXPECT_EQ(dc.ClipBox(), (TRect{}));

@@ -55,7 +55,7 @@ TBox OpaqueBox(unsigned Align, int X, int Y, std::string_view Text, int Escapeme
     TFontDesc font;
     font.Escapement = Escapement;
     dc.SelectFont(font);
-    dc.SetBkMode(OPAQUE);
+    dc.SetBkMode(TBkMode::Opaque);
     dc.SetBkColor(0x00FF00);
     dc.SetTextAlign(Align);
     dc.TextOut(X, Y, Text);
@@ -66,17 +66,17 @@ TBox OpaqueBox(unsigned Align, int X, int Y, std::string_view Text, int Escapeme
 
 TEST_F(FixedMetrics, OpaqueBoxFollowsTheAlignmentFlags)
 {
-    TBox b = OpaqueBox(TA_LEFT | TA_TOP, 50, 40, "abc");
+    TBox b = OpaqueBox(Align::Left | Align::Top, 50, 40, "abc");
     EXPECT_EQ(b.Left, 50);
     EXPECT_EQ(b.Top, 40);
     EXPECT_EQ(b.Right, 71);
     EXPECT_EQ(b.Bottom, 52);
-    b = OpaqueBox(TA_RIGHT | TA_BOTTOM, 50, 40, "abc");
+    b = OpaqueBox(Align::Right | Align::Bottom, 50, 40, "abc");
     EXPECT_EQ(b.Left, 29);
     EXPECT_EQ(b.Right, 50);
     EXPECT_EQ(b.Top, 28);
     EXPECT_EQ(b.Bottom, 40);
-    b = OpaqueBox(TA_CENTER | TA_BASELINE, 50, 40, "abc"); // 21 wide: left at 50 - 10
+    b = OpaqueBox(Align::Center | Align::Baseline, 50, 40, "abc"); // 21 wide: left at 50 - 10
     EXPECT_EQ(b.Left, 40);
     EXPECT_EQ(b.Right, 61);
     EXPECT_EQ(b.Top, 31);
@@ -86,7 +86,7 @@ TEST_F(FixedMetrics, OpaqueBoxFollowsTheAlignmentFlags)
 TEST_F(FixedMetrics, EscapementTurnsTheBoxAboutTheReferencePoint)
 {
     // 90 degrees counter-clockwise: the text runs upwards from (50, 60), its top to the left.
-    const TBox b = OpaqueBox(TA_LEFT | TA_TOP, 50, 60, "abc", 900);
+    const TBox b = OpaqueBox(Align::Left | Align::Top, 50, 60, "abc", 900);
     EXPECT_EQ(b.Left, 50);
     EXPECT_EQ(b.Right, 62);
     EXPECT_EQ(b.Top, 39);
@@ -145,7 +145,7 @@ TEST(RealFonts, GlyphsAreSolidTextColourInsideTheExtent)
 {
     TBitmapImage image(100, 40);
     TDrawContext dc(image);
-    dc.SetBkMode(TRANSPARENT);
+    dc.SetBkMode(TBkMode::Transparent);
     dc.SetTextColor(0x0000FF);
     dc.TextOut(10, 10, "Ag 0,123");
     const TSize extent = dc.TextExtent("Ag 0,123");
@@ -166,7 +166,7 @@ TEST(RealFonts, ChineseCaptionHasGlyphs)
 {
     TBitmapImage image(120, 30);
     TDrawContext dc(image);
-    dc.SetBkMode(TRANSPARENT);
+    dc.SetBkMode(TBkMode::Transparent);
     dc.TextOut(2, 2, "校验失败！");
     EXPECT_FALSE(Inked(image).Empty());
     EXPECT_GT(dc.TextExtent("校验失败！").cx, 30);

@@ -5,6 +5,8 @@
 #include <chrono>
 #include <thread>
 
+using namespace platform;
+
 TEST(Event, StaysSignalledUntilReset)
 {
     TEvent event;

@@ -12,6 +12,8 @@
 #include <pty.h>
 #include <unistd.h>
 
+using namespace platform;
+
 namespace {
 
 using TClock = std::chrono::steady_clock;

@@ -13,6 +13,8 @@
 
 #include <tuple>
 
+using namespace platform;
+
 namespace {
 
 TDcb Block(uint32_t Rate = 9600, uint8_t Size = 8, uint8_t Parity = 0, uint8_t Stop = 0,

@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+using namespace platform;
+
 namespace {
 
 TMessage Numbered(uint32_t Code, uint32_t N)

@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+using namespace platform;
+
 namespace {
 
 // What the port reported before the settings were applied; fields the component does not own

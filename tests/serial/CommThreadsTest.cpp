@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace platform;
+
 namespace {
 
 // Hands out one scripted read after another, each with the line events that came with it; once
