@@ -271,8 +271,11 @@ void TCustomChart::ToggleZoomRectangle()
     // the drag runs draws the rectangle at the same corners, so the next toggle erases it.
     TTeeCanvas3D* canvas = Canvas();
     const TBitmap* image = canvas->Bitmap();
-    if (!image)
+    if (!image || !canvas->Buffered()) {
+        // Nothing stored to draw on: the next paint shows the drag as it stands.
+        Invalidate();
         return;
+    }
     canvas->SetCanvas(image->Canvas());
     DrawZoomRectangle();
     canvas->SetCanvas(nullptr);
