@@ -181,7 +181,8 @@ int TChartLegend::RowsThatFit(int Top, int RowHeight) const
             return 0;
         n = (plot.Width() - 2 * f - 8) / RowHeight;
     }
-    return std::min(n, ItemCount());
+    // A rectangle too short for even the frame holds no rows rather than a negative count.
+    return std::clamp(n, 0, ItemCount());
 }
 
 // ---------------------------------------------------------------------------------------------
