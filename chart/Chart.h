@@ -115,9 +115,9 @@ using TOnGetLegendPos = std::function<void(TCustomChart* Sender, int Index, int&
 // first active series, each as a colour symbol and a text. It is laid out on every paint before
 // the axes and takes its room from the plotting rectangle; between paints its layout stays for
 // the mouse's hit test.
-class TChartLegend : public TChartFontObject {
+class TCustomChartLegend : public TChartFontObject {
 public:
-    explicit TChartLegend(TCustomChart* Chart);
+    explicit TCustomChartLegend(TCustomChart* Chart);
 
     TLegendAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TLegendAlignment Value);
@@ -215,6 +215,11 @@ private:
     int FRowHeight = 0;
 };
 
+class TChartLegend : public TCustomChartLegend {
+public:
+    using TCustomChartLegend::TCustomChartLegend;
+};
+
 // What lies under a point of the chart (HitTest).
 enum TChartHitKind { hkNone, hkSeries, hkAxis, hkTitle, hkFoot, hkPlotArea, hkLegend };
 
@@ -289,7 +294,7 @@ protected:
     TColor FLegendColor = clWhite;
 
 private:
-    friend class TChartLegend;
+    friend class TCustomChartLegend;
 
     // One axis' scale as it was before the first zoom or scroll.
     struct TAxisScaleRecord {

@@ -21,7 +21,7 @@ void CheckPercent(int Value, const char* Message)
 
 } // namespace
 
-TChartLegend::TChartLegend(TCustomChart* Chart) : TChartFontObject(Chart)
+TCustomChartLegend::TCustomChartLegend(TCustomChart* Chart) : TChartFontObject(Chart)
 {
     const TNotifyEvent changed = [this](TObject*) { Repaint(); };
     FBrush = std::make_unique<TChartBrush>(changed);
@@ -29,51 +29,51 @@ TChartLegend::TChartLegend(TCustomChart* Chart) : TChartFontObject(Chart)
     FFrame = std::make_unique<TChartPen>(changed);
 }
 
-void TChartLegend::SetAlignment(TLegendAlignment Value) { SetProperty(FAlignment, Value, [this] { Repaint(); }); }
-void TChartLegend::SetColor(TColor Value) { SetProperty(FColor, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetAlignment(TLegendAlignment Value) { SetProperty(FAlignment, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetColor(TColor Value) { SetProperty(FColor, Value, [this] { Repaint(); }); }
 
-void TChartLegend::SetColorWidth(int Value)
+void TCustomChartLegend::SetColorWidth(int Value)
 {
     CheckPercent(Value, TeeMsg_LegendColorWidth);
     SetProperty(FColorWidth, Value, [this] { Repaint(); });
 }
 
-void TChartLegend::SetFirstValue(int Value)
+void TCustomChartLegend::SetFirstValue(int Value)
 {
     if (Value < 0)
         throw LegendException(TeeMsg_LegendFirstValue);
     SetProperty(FFirstValue, Value, [this] { Repaint(); });
 }
 
-void TChartLegend::SetHorizMargin(int Value) { SetProperty(FHorizMargin, Value, [this] { Repaint(); }); }
-void TChartLegend::SetInverted(bool Value) { SetProperty(FInverted, Value, [this] { Repaint(); }); }
-void TChartLegend::SetLegendStyle(TLegendStyle Value) { SetProperty(FLegendStyle, Value, [this] { Repaint(); }); }
-void TChartLegend::SetMaxNumRows(int Value) { SetProperty(FMaxNumRows, Value, [this] { Repaint(); }); }
-void TChartLegend::SetResizeChart(bool Value) { SetProperty(FResizeChart, Value, [this] { Repaint(); }); }
-void TChartLegend::SetShadowColor(TColor Value) { SetProperty(FShadowColor, Value, [this] { Repaint(); }); }
-void TChartLegend::SetShadowSize(int Value) { SetProperty(FShadowSize, Value, [this] { Repaint(); }); }
-void TChartLegend::SetTextStyle(TLegendTextStyle Value) { SetProperty(FTextStyle, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetHorizMargin(int Value) { SetProperty(FHorizMargin, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetInverted(bool Value) { SetProperty(FInverted, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetLegendStyle(TLegendStyle Value) { SetProperty(FLegendStyle, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetMaxNumRows(int Value) { SetProperty(FMaxNumRows, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetResizeChart(bool Value) { SetProperty(FResizeChart, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetShadowColor(TColor Value) { SetProperty(FShadowColor, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetShadowSize(int Value) { SetProperty(FShadowSize, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetTextStyle(TLegendTextStyle Value) { SetProperty(FTextStyle, Value, [this] { Repaint(); }); }
 
-void TChartLegend::SetTopPos(int Value)
+void TCustomChartLegend::SetTopPos(int Value)
 {
     CheckPercent(Value, TeeMsg_LegendTopPos);
     SetProperty(FTopPos, Value, [this] { Repaint(); });
 }
 
-void TChartLegend::SetVertMargin(int Value) { SetProperty(FVertMargin, Value, [this] { Repaint(); }); }
-void TChartLegend::SetVisible(bool Value) { SetProperty(FVisible, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetVertMargin(int Value) { SetProperty(FVertMargin, Value, [this] { Repaint(); }); }
+void TCustomChartLegend::SetVisible(bool Value) { SetProperty(FVisible, Value, [this] { Repaint(); }); }
 
 // ---------------------------------------------------------------------------------------------
 // Items
 
-TLegendStyle TChartLegend::StyleInEffect() const
+TLegendStyle TCustomChartLegend::StyleInEffect() const
 {
     if (FLegendStyle != lsAuto)
         return FLegendStyle;
     return ParentChart()->ActiveSeriesCount() < 2 ? lsValues : lsSeries;
 }
 
-TChartSeries* TChartLegend::ListedSeries() const
+TChartSeries* TCustomChartLegend::ListedSeries() const
 {
     const TChartSeriesList& list = *ParentChart()->SeriesList();
     for (int i = 0; i < list.Count(); ++i)
@@ -82,7 +82,7 @@ TChartSeries* TChartLegend::ListedSeries() const
     return nullptr;
 }
 
-TChartSeries* TChartLegend::LegendSeries(int Index) const
+TChartSeries* TCustomChartLegend::LegendSeries(int Index) const
 {
     const TChartSeriesList& list = *ParentChart()->SeriesList();
     for (int i = 0; i < list.Count(); ++i)
@@ -91,7 +91,7 @@ TChartSeries* TChartLegend::LegendSeries(int Index) const
     return nullptr;
 }
 
-int TChartLegend::ItemCount() const
+int TCustomChartLegend::ItemCount() const
 {
     int n = 0;
     if (StyleInEffect() == lsValues) {
@@ -107,7 +107,7 @@ int TChartLegend::ItemCount() const
     return std::max(n, 0);
 }
 
-std::string TChartLegend::PointText(const TChartSeries& Series, int ValueIndex) const
+std::string TCustomChartLegend::PointText(const TChartSeries& Series, int ValueIndex) const
 {
     const std::string label = Series.PointLabel(ValueIndex);
     const TChartValueList& values = *Series.MandatoryValueList();
@@ -137,7 +137,7 @@ std::string TChartLegend::PointText(const TChartSeries& Series, int ValueIndex) 
     return label;
 }
 
-std::string TChartLegend::ItemText(int Index) const
+std::string TCustomChartLegend::ItemText(int Index) const
 {
     const TLegendStyle style = StyleInEffect();
     std::string text;
@@ -157,7 +157,7 @@ std::string TChartLegend::ItemText(int Index) const
     return text;
 }
 
-int TChartLegend::WidestItemText(int Count) const
+int TCustomChartLegend::WidestItemText(int Count) const
 {
     const int n = Count < 0 ? ItemCount() : Count;
     TTeeCanvas3D* canvas = ParentChart()->Canvas();
@@ -167,7 +167,7 @@ int TChartLegend::WidestItemText(int Count) const
     return widest;
 }
 
-int TChartLegend::RowsThatFit(int Top, int RowHeight) const
+int TCustomChartLegend::RowsThatFit(int Top, int RowHeight) const
 {
     const TRect& plot = ParentChart()->PlotRect();
     const int f = FFrame->Width();
@@ -188,7 +188,7 @@ int TChartLegend::RowsThatFit(int Top, int RowHeight) const
 // ---------------------------------------------------------------------------------------------
 // Layout and drawing
 
-void TChartLegend::PaintLegend()
+void TCustomChartLegend::PaintLegend()
 {
     TCustomChart& chart = *ParentChart();
     TTeeCanvas3D* canvas = chart.Canvas();
@@ -292,7 +292,7 @@ void TChartLegend::PaintLegend()
     chart.RecalcPlotSize();
 }
 
-void TChartLegend::DrawBox()
+void TCustomChartLegend::DrawBox()
 {
     TTeeCanvas3D* canvas = ParentChart()->Canvas();
     canvas->ApplyPen(*FFrame);
@@ -322,7 +322,7 @@ void TChartLegend::DrawBox()
     canvas->DrawRect(box);
 }
 
-void TChartLegend::DrawItem(int Index, int Position, int TextX, int SymbolX, int ColumnStep)
+void TCustomChartLegend::DrawItem(int Index, int Position, int TextX, int SymbolX, int ColumnStep)
 {
     TCustomChart& chart = *ParentChart();
     TTeeCanvas3D* canvas = chart.Canvas();
@@ -355,7 +355,7 @@ void TChartLegend::DrawItem(int Index, int Position, int TextX, int SymbolX, int
     }
 }
 
-void TChartLegend::DrawSymbol(int Index, const TRect& Rect)
+void TCustomChartLegend::DrawSymbol(int Index, const TRect& Rect)
 {
     TCustomChart& chart = *ParentChart();
     TTeeCanvas3D* canvas = chart.Canvas();
@@ -391,7 +391,7 @@ void TChartLegend::DrawSymbol(int Index, const TRect& Rect)
     series->DrawLegendSymbol(point, Rect);
 }
 
-int TChartLegend::ItemAtPoint(int X, int Y) const
+int TCustomChartLegend::ItemAtPoint(int X, int Y) const
 {
     const TRect& r = FLegendRect;
     if (X < r.Left || X >= r.Right || Y < r.Top || Y >= r.Bottom)
