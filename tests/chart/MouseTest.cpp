@@ -158,9 +158,12 @@ TEST_F(ChartMouse, HitTestFindsThePartsInOrder)
     EXPECT_EQ(Chart.HitTest(2, 2).Kind, hkNone);
 
     Chart.Title()->SetVisible(true);
+    Chart.Foot()->SetText({"Samples"});
     Paint();
     const TRect title = Chart.Title()->TitleRect();
     EXPECT_EQ(Chart.HitTest((title.Left + title.Right) / 2, title.Top + 1).Kind, hkTitle);
+    const TRect foot = Chart.Foot()->TitleRect();
+    EXPECT_EQ(Chart.HitTest((foot.Left + foot.Right) / 2, foot.Bottom - 1).Kind, hkFoot);
 }
 
 } // namespace
