@@ -1,5 +1,6 @@
 // How fast and how promptly TComm hands received bytes to the user-interface thread, over a
-// pseudo-terminal, against a plain reader on Qt's serial port class fed the same streams.
+// pseudo-terminal, against a plain reader on Qt's serial port class fed the same streams, and
+// whether two bursts just over the interval apart stay two blocks while a core is busy.
 // Each measurement runs in a child process of its own, so peak memory is its own.
 #include "framework/Application.h"
 #include "serial/Comm.h"
@@ -13,7 +14,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,9 +33,10 @@ namespace {
 using TClock = std::chrono::steady_clock;
 
 constexpr std::size_t StreamBytes = 64u << 20;
-constexpr int Bursts = 200;
-constexpr uint32_t BurstInterval = 20; // ms: the interval time-out used for latency
-constexpr int BurstPause = 45;          // ms between bursts, well above the interval
+constexpr int Bursts = 100;
+constexpr int BurstPauseOver = 25; // ms between bursts beyond the interval time-out
+constexpr int SplitTries = 100;
+constexpr int SplitGapMs = 101; // against the station's interval of 100 ms
 
 uint8_t Pattern(std::size_t At) { return static_cast<uint8_t>(At * 131 + (At >> 13)); }
 
@@ -57,7 +61,16 @@ struct TResult {
     double PeakRssMiB = 0;
     double LatencyMedianMs = 0;
     double LatencyP99Ms = 0;
+    int Splits = 0;             // tries whose two bursts arrived as two blocks
+    double GapMedianMs = 0;     // the pauses the writer actually made
+    double GapMaxMs = 0;
 };
+
+double Median(std::vector<double> Values)
+{
+    std::sort(Values.begin(), Values.end());
+    return Values.empty() ? 0 : Values[Values.size() / 2];
+}
 
 // The far end: a raw pseudo-terminal whose master this process writes.
 struct TLine {
@@ -109,7 +122,7 @@ double StreamPattern(const TLine& Line)
 }
 
 // Bursts of 1 to 2048 bytes with pauses; fills End with the time each burst's last byte went.
-void SendBursts(const TLine& Line, std::vector<TClock::time_point>& End)
+void SendBursts(const TLine& Line, std::vector<TClock::time_point>& End, int PauseMs)
 {
     std::vector<uint8_t> burst(2048);
     for (int i = 0; i < Bursts; ++i) {
@@ -118,7 +131,7 @@ void SendBursts(const TLine& Line, std::vector<TClock::time_point>& End)
             burst[k] = static_cast<uint8_t>(i + k);
         Line.WriteAll(burst.data(), size);
         End[i] = TClock::now();
-        std::this_thread::sleep_for(std::chrono::milliseconds(BurstPause));
+        std::this_thread::sleep_for(std::chrono::milliseconds(PauseMs));
     }
 }
 
@@ -142,13 +155,20 @@ double PeakRssMiB()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
+// TComm on a fresh line, in an application of its own; the message loop runs as the station
+// runs it, asleep until something arrives.
+struct TCommSide {
+    TCommSide() { Comm.SetCommName(Line.SlavePath); }
+    TArgs Args;
+    TApplication App{Args.Argc, Args.Argv, TApplication::TKind::Console};
+    TLine Line;
+    TComm Comm{nullptr};
+};
+
 TResult CommThroughput()
 {
-    TArgs args;
-    TApplication app(args.Argc, args.Argv, TApplication::TKind::Console);
-    TLine line;
-    TComm comm(nullptr);
-    comm.SetCommName(line.SlavePath);
+    TCommSide side;
+    auto& [args, app, line, comm] = side;
     std::size_t received = 0;
     bool intact = true;
     comm.OnReceiveData = [&](TObject*, const void* Buffer, uint16_t Length) {
@@ -161,7 +181,6 @@ TResult CommThroughput()
     };
     comm.OpenPort();
     app.ProcessMessages();
-    // The message loop runs as the station runs it: asleep until something arrives.
     QTimer::singleShot(120000, [&] { app.Terminate(); });
     TResult r;
     const double cpu0 = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
@@ -218,14 +237,11 @@ TResult PeerThroughput()
     return r;
 }
 
-TResult CommLatency()
+TResult CommLatency(uint32_t Interval)
 {
-    TArgs args;
-    TApplication app(args.Argc, args.Argv, TApplication::TKind::Console);
-    TLine line;
-    TComm comm(nullptr);
-    comm.SetCommName(line.SlavePath);
-    comm.SetReadIntervalTimeout(BurstInterval);
+    TCommSide side;
+    auto& [args, app, line, comm] = side;
+    comm.SetReadIntervalTimeout(Interval);
     std::vector<TClock::time_point> end(Bursts), delivered(Bursts);
     int blocks = 0;
     bool intact = true;
@@ -242,7 +258,7 @@ TResult CommLatency()
     comm.OpenPort();
     app.ProcessMessages();
     QTimer::singleShot(60000, [&] { app.Terminate(); });
-    std::thread writer([&] { SendBursts(line, end); });
+    std::thread writer([&] { SendBursts(line, end, static_cast<int>(Interval) + BurstPauseOver); });
     app.Run();
     const bool all = blocks >= Bursts;
     writer.join();
@@ -250,7 +266,63 @@ TResult CommLatency()
     TResult r;
     r.Ok = all && intact && blocks == Bursts;
     if (r.Ok)
-        Latencies(end, delivered, BurstInterval, r);
+        Latencies(end, delivered, Interval, r);
+    return r;
+}
+
+// Keeps one core busy until destroyed, as another program on the station's PC might.
+struct TBusyCore {
+    TBusyCore()
+    {
+        Child = fork();
+        if (Child == 0)
+            for (std::atomic<unsigned long> spin = 0;;)
+                spin.fetch_add(1, std::memory_order_relaxed);
+    }
+    ~TBusyCore()
+    {
+        kill(Child, SIGKILL);
+        waitpid(Child, nullptr, 0);
+    }
+    pid_t Child;
+};
+
+// Two 8-byte bursts SplitGapMs apart, SplitTries times, at the station's interval of 100 ms.
+TResult CommSplit()
+{
+    TCommSide side;
+    auto& [args, app, line, comm] = side;
+    int splits = 0;
+    comm.OnReceiveData = [&](TObject*, const void* Buffer, uint16_t Length) {
+        // The second burst of a try starts with an odd byte; alone it is 8 bytes long.
+        splits += Length == 8 && static_cast<const uint8_t*>(Buffer)[0] % 2 == 1;
+    };
+    comm.OpenPort();
+    app.ProcessMessages();
+    TBusyCore busy;
+    std::vector<double> gaps;
+    std::thread writer([&] {
+        for (int i = 0; i < SplitTries; ++i) {
+            const std::vector<uint8_t> first(8, static_cast<uint8_t>(2 * i));
+            const std::vector<uint8_t> second(8, static_cast<uint8_t>(2 * i + 1));
+            line.WriteAll(first.data(), first.size());
+            const auto sent = TClock::now();
+            std::this_thread::sleep_until(sent + std::chrono::milliseconds(SplitGapMs));
+            line.WriteAll(second.data(), second.size());
+            gaps.push_back(std::chrono::duration<double, std::milli>(TClock::now() - sent).count());
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        }
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [&] { app.Terminate(); }, Qt::QueuedConnection);
+    });
+    app.Run();
+    writer.join();
+    comm.ClosePort();
+    TResult r;
+    r.Ok = true;
+    r.Splits = splits;
+    r.GapMedianMs = Median(gaps);
+    r.GapMaxMs = gaps.empty() ? 0 : *std::max_element(gaps.begin(), gaps.end());
     return r;
 }
 
@@ -276,7 +348,9 @@ TResult PeerLatency()
         if (bursts == Bursts)
             app.quit();
     });
-    std::thread writer([&] { SendBursts(line, end); });
+    // A plain reader has no interval to wait out: paced as TComm's bursts at 20 ms, its figures
+    // serve both of TComm's intervals.
+    std::thread writer([&] { SendBursts(line, end, 20 + BurstPauseOver); });
     app.exec();
     writer.join();
     r.Ok = bursts == Bursts;
@@ -286,7 +360,7 @@ TResult PeerLatency()
 }
 
 // Runs Measure in a child process and brings its result back.
-TResult InChild(TResult (*Measure)())
+TResult InChild(const std::function<TResult()>& Measure)
 {
     int pipes[2];
     if (pipe(pipes) != 0)
@@ -307,33 +381,59 @@ TResult InChild(TResult (*Measure)())
     return r;
 }
 
-// The machine is shared, so each reader takes the stream several times, alternating with the
-// other, and keeps its best run.
-constexpr int StreamRuns = 3;
+// One stream per side says little on a shared machine: the two readers take turns, pair by
+// pair (which one goes first alternates), and the figures are the pairs' median ratios with
+// their range.
+constexpr int StreamPairs = 5;
 
-struct TStreams {
+struct TPair {
     TResult Comm, Peer;
 };
 
-const TStreams& Streams()
+const std::vector<TPair>& Streams()
 {
-    static const TStreams best = [] {
-        TStreams s;
-        for (int run = 0; run < StreamRuns; ++run) {
-            const TResult comm = InChild(CommThroughput);
-            const TResult peer = InChild(PeerThroughput);
-            if (comm.Ok && (!s.Comm.Ok || comm.Seconds < s.Comm.Seconds))
-                s.Comm = comm;
-            if (peer.Ok && (!s.Peer.Ok || peer.Seconds < s.Peer.Seconds))
-                s.Peer = peer;
-            if (!comm.Ok) { // a lost or reordered byte is never excused by a better run
-                s.Comm = comm;
-                break;
+    static const std::vector<TPair> pairs = [] {
+        std::vector<TPair> all;
+        for (int i = 0; i < StreamPairs; ++i) {
+            TPair p;
+            if (i % 2 == 0) {
+                p.Comm = InChild(CommThroughput);
+                p.Peer = InChild(PeerThroughput);
+            } else {
+                p.Peer = InChild(PeerThroughput);
+                p.Comm = InChild(CommThroughput);
             }
+            all.push_back(p);
         }
-        return s;
+        return all;
     }();
-    return best;
+    return pairs;
+}
+
+// Median, smallest and largest of Of over the pairs where both sides read the whole stream.
+void Ratio(benchmark::State& State, const std::string& Name,
+           const std::function<double(const TPair&)>& Of)
+{
+    std::vector<double> values;
+    for (const TPair& p : Streams())
+        if (p.Comm.Ok && p.Peer.Ok)
+            values.push_back(Of(p));
+    if (values.empty())
+        return;
+    State.counters[Name + "_median"] = Median(values);
+    State.counters[Name + "_min"] = *std::min_element(values.begin(), values.end());
+    State.counters[Name + "_max"] = *std::max_element(values.begin(), values.end());
+}
+
+// The median run of one side, by time.
+TResult MedianRun(TResult TPair::*Side)
+{
+    std::vector<TResult> runs;
+    for (const TPair& p : Streams())
+        runs.push_back(p.*Side);
+    std::sort(runs.begin(), runs.end(),
+              [](const TResult& A, const TResult& B) { return A.Seconds < B.Seconds; });
+    return runs[runs.size() / 2];
 }
 
 void Report(benchmark::State& State, const TResult& R)
@@ -348,34 +448,49 @@ void Report(benchmark::State& State, const TResult& R)
 void BM_TCommStream(benchmark::State& State)
 {
     for (auto _ : State) {
-        const TStreams& s = Streams();
-        if (!s.Comm.Ok)
-            State.SkipWithError("bytes lost, reordered or late");
-        Report(State, s.Comm);
-        if (s.Comm.Ok && s.Peer.Ok)
-            State.counters["speed_vs_peer"] = s.Peer.Seconds / s.Comm.Seconds;
+        for (const TPair& p : Streams())
+            if (!p.Comm.Ok) // a lost or reordered byte is never excused by other runs
+                State.SkipWithError("bytes lost, reordered or late");
+        Report(State, MedianRun(&TPair::Comm));
+        Ratio(State, "speed_vs_peer", [](const TPair& P) { return P.Peer.Seconds / P.Comm.Seconds; });
+        Ratio(State, "cpu_vs_peer",
+              [](const TPair& P) { return P.Comm.CpuSeconds / P.Peer.CpuSeconds; });
     }
 }
 
 void BM_QSerialPortStream(benchmark::State& State)
 {
     for (auto _ : State) {
-        const TStreams& s = Streams();
-        if (!s.Peer.Ok)
+        const TResult r = MedianRun(&TPair::Peer);
+        if (!r.Ok)
             State.SkipWithError("peer could not read the stream");
-        Report(State, s.Peer);
+        Report(State, r);
     }
 }
 
 void BM_TCommLatency(benchmark::State& State)
 {
     for (auto _ : State) {
-        const TResult r = InChild(CommLatency);
+        const auto interval = static_cast<uint32_t>(State.range(0));
+        const TResult r = InChild([interval] { return CommLatency(interval); });
         if (!r.Ok)
             State.SkipWithError("bursts not delivered one block each");
         State.SetIterationTime(1);
         State.counters["median_ms"] = r.LatencyMedianMs;
         State.counters["p99_ms"] = r.LatencyP99Ms;
+    }
+}
+
+void BM_TCommSplitUnderLoad(benchmark::State& State)
+{
+    for (auto _ : State) {
+        const TResult r = InChild(CommSplit);
+        if (!r.Ok)
+            State.SkipWithError("no result");
+        State.SetIterationTime(1);
+        State.counters["split_of_100"] = r.Splits * 100.0 / SplitTries;
+        State.counters["gap_median_ms"] = r.GapMedianMs;
+        State.counters["gap_max_ms"] = r.GapMaxMs;
     }
 }
 
@@ -395,7 +510,8 @@ void BM_QSerialPortLatency(benchmark::State& State)
 
 BENCHMARK(BM_TCommStream)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QSerialPortStream)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_TCommLatency)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TCommLatency)->Arg(20)->Arg(100)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TCommSplitUnderLoad)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QSerialPortLatency)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

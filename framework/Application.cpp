@@ -80,6 +80,9 @@ void TApplication::Guard(const std::function<void()>& Handler)
         Handler();
     } catch (const std::exception& e) {
         ShowException(e);
+    } catch (...) {
+        // Anything else thrown carries no text of its own; it must not end the program either.
+        ShowException(Exception("An unexpected error occurred"));
     }
 }
 

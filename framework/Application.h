@@ -37,8 +37,9 @@ public:
     void ShowException(const std::exception& E);
     std::function<void(TObject* Sender, const std::string& Text)> OnException;
 
-    // Calls Handler, sending anything it throws to ShowException: what every event dispatched
-    // by the message loop goes through, so no exception ends the loop.
+    // Calls Handler, sending anything it throws to ShowException (what is no std::exception as
+    // "An unexpected error occurred"): what every event dispatched by the message loop goes
+    // through, so no exception ends the loop.
     void Guard(const std::function<void()>& Handler);
 
 private:

@@ -15,6 +15,10 @@ using THeapBlock = std::unique_ptr<uint8_t[]>;
 // 0 byte; null when the heap is exhausted.
 THeapBlock AllocBlock(std::size_t Count);
 
+// Capacity + 1 bytes left as they are, for a reader that fills them itself and then writes the
+// 0 byte after what it got; null when the heap is exhausted.
+THeapBlock AllocUnfilledBlock(std::size_t Capacity);
+
 struct TMessage {
     uint32_t Code = 0;
     uint32_t WParam = 0;

@@ -90,6 +90,12 @@ constexpr uint32_t Frame = 0x0008;    // framing error
 constexpr uint32_t Break = 0x0010;    // break condition
 } // namespace CommError
 
+// Modem events, as the receive thread reports them; both in one event add up to 12.
+namespace CommModem {
+constexpr uint32_t Ring = 4;    // the ring indicator was detected
+constexpr uint32_t Carrier = 8; // the carrier-detect line changed
+} // namespace CommModem
+
 // What happened to a Read or a Write.
 struct TIoResult {
     enum class TStatus {
@@ -109,7 +115,9 @@ public:
 
     virtual ~TSerialDevice() = default;
 
-    // Opens Name exclusively (against this process and others). On failure Device stays null.
+    // Opens Name exclusively (against this process and others): a line that another opener
+    // holds exclusively is refused, also when this process could override that. On failure
+    // Device stays null.
     static TOpenResult Open(const std::string& Name, std::unique_ptr<TSerialDevice>& Device);
 
     // Asks for driver queues of these sizes; false when the driver refuses.
@@ -122,11 +130,10 @@ public:
     virtual void Purge(uint32_t Flags) = 0;
 
     // Reads up to Capacity bytes as the time-outs say: without total time-outs it waits for a
-    // first byte, then ends on a full buffer or a gap longer than the interval time-out.
-    // Wakes on Stop at any point.
+    // first byte, then ends on a full buffer or a gap longer than the interval time-out between
+    // the moments bytes arrived (not the moments they were read). Wakes on Stop at any point.
     virtual TIoResult Read(uint8_t* Buffer, std::size_t Capacity, TWaitHandle Stop) = 0;
-    // Line errors and modem events since the last call: CommError bits, and 8 for a carrier
-    // change plus 4 for a ring. Lines that cannot report them give 0 and 0. On POSIX these
+    // Line errors and modem events since the last call: CommError bits and CommModem bits. Lines that cannot report them give 0 and 0. On POSIX these
     // come from the driver's counters, which the receive thread asks after every read: a
     // change that comes without data is reported with the next bytes.
     virtual void TakeLineEvents(uint32_t& Errors, uint32_t& ModemEvent) = 0;
@@ -134,7 +141,12 @@ public:
     virtual TIoResult Write(const uint8_t* Buffer, std::size_t Length, TWaitHandle Stop) = 0;
 };
 
-// The path that Open uses for a port name (see the posix implementation for the rules).
+// The path that Open uses for a port name (see the posix implementation for the rules); empty
+// for a name that is no port, which Open then refuses without looking for it anywhere.
 std::string ResolvePortName(const std::string& Name);
+
+// Where COM names are linked to devices: what the station looks up and the device simulator
+// links into. Empty when the user has neither this setting nor a home directory.
+std::string PortsDirectory();
 
 } // namespace platform

@@ -8,6 +8,8 @@
 
 #include "platform/Message.h"
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -15,17 +17,27 @@
 namespace platform {
 
 // Something a thread can sleep on. On POSIX a file descriptor that counts as signalled while it
-// is readable or hung up.
+// is readable or hung up. An event's handle also carries its state, so that a thread that only
+// asks (between reads that complete at once) need not enter the kernel.
 struct TWaitHandle {
     intptr_t Value = -1;
+    const std::atomic<bool>* State = nullptr;
 };
 
 constexpr int WaitFailed = -1;
 constexpr int WaitTimeout = -2;
+// The most handles one wait takes; the set lives on the waiter's stack, so waiting allocates
+// nothing however often it is done.
+constexpr std::size_t MaxWaitHandles = 4;
 
 // Sleeps until one of Handles is signalled or TimeoutMs passes (negative: no limit). Answers
-// the index of the first signalled handle in list order, WaitTimeout or WaitFailed.
+// the index of the first signalled handle in list order, WaitTimeout or WaitFailed (also for
+// more than MaxWaitHandles handles).
 int WaitForAny(std::initializer_list<TWaitHandle> Handles, int TimeoutMs = -1);
+
+// Whether Handle is signalled now, without waiting; an event's handle answers without a system
+// call.
+bool IsSignalled(TWaitHandle Handle);
 
 // Stays signalled from Set until Reset.
 class TEvent {
@@ -43,6 +55,7 @@ public:
 
 private:
     int FFd;
+    std::atomic<bool> FState{false};
 };
 
 // First in, first out. Any thread may post without blocking; the owning thread takes. The queue

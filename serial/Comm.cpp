@@ -1,6 +1,7 @@
 #include "serial/Comm.h"
 
 #include "framework/Application.h"
+#include "framework/Property.h"
 #include "serial/CommThreads.h"
 
 #include <cstring>
@@ -208,21 +209,19 @@ void TComm::NotifyWndProc(TMessage& Message)
 template <typename T>
 void TComm::SetLine(T& Field, T Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    if (FPortHandle)
-        ApplyLineSettings();
+    SetProperty(Field, Value, [this] {
+        if (FPortHandle)
+            ApplyLineSettings();
+    });
 }
 
 template <typename T>
 void TComm::SetTimeout(T& Field, T Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    if (FPortHandle)
-        ApplyTimeouts();
+    SetProperty(Field, Value, [this] {
+        if (FPortHandle)
+            ApplyTimeouts();
+    });
 }
 
 void TComm::SetBaudRate(uint32_t Value) { SetLine(FBaudRate, Value); }

@@ -45,7 +45,7 @@ using TReceiveDataEvent =
 // overrun, 0x04 parity, 0x08 framing, 0x10 break), as far as the line's driver counts them;
 // on POSIX they are noticed when bytes arrive, and pseudo-terminals report none.
 using TReceiveErrorEvent = std::function<void(TObject* Sender, uint32_t EventMask)>;
-// ModemEvent: 8 carrier changed, 4 ring, 12 both.
+// ModemEvent: CommModem bits of platform/SerialDevice.h (8 carrier changed, 4 ring, 12 both).
 using TModemStateChangeEvent = std::function<void(TObject* Sender, uint32_t ModemEvent)>;
 using TSendDataEmptyEvent = TNotifyEvent;
 

@@ -1,7 +1,5 @@
 #include "serial/CommThreads.h"
 
-#include <cstring>
-
 using namespace platform;
 
 TCommThread::TCommThread(TSerialDevice* PortHandle, TWaitHandle StopEvent,
@@ -19,10 +17,23 @@ void TCommThread::WaitFor()
 
 void TCommThread::Start()
 {
-    FThread = std::thread([this] {
+    FThread = std::thread([this] { Run(); });
+}
+
+void TCommThread::Run() noexcept
+{
+    // Nothing may leave a worker thread: it would end the program.
+    try {
         SetCurrentThreadPriority(FPriority);
         Execute();
-    });
+    } catch (...) {
+        NotifyHangup();
+    }
+    try {
+        Finish();
+    } catch (...) {
+        // The thread ends either way; its owner stops it as usual.
+    }
 }
 
 bool TCommThread::Post(uint32_t Code, uint32_t LParam)
@@ -33,7 +44,14 @@ bool TCommThread::Post(uint32_t Code, uint32_t LParam)
     return FNotifyWnd.Post(std::move(message));
 }
 
-void TCommThread::NotifyHangup() { Post(WM_COMM_HANGUP); }
+void TCommThread::NotifyHangup() noexcept
+{
+    try {
+        Post(WM_COMM_HANGUP);
+    } catch (...) {
+        // Nobody can be told any more; the thread ends all the same.
+    }
+}
 
 TReadThread::TReadThread(TSerialDevice* PortHandle, TWaitHandle StopEvent,
                          TWindowHandle NotifyWnd)
@@ -45,26 +63,33 @@ TReadThread::~TReadThread() { WaitFor(); }
 
 void TReadThread::Execute()
 {
-    uint8_t buffer[ReadBlockSize];
     for (;;) {
         // Reads that complete at once never wait, so a line that always has bytes ready would
         // otherwise keep the thread (and ClosePort, which waits for it) going for ever.
-        if (WaitForAny({FStopEvent}, 0) == 0)
-            break;
-        const TIoResult read = FPortHandle->Read(buffer, sizeof buffer, FStopEvent);
+        if (IsSignalled(FStopEvent))
+            return;
+        // The bytes are read straight into the block that carries them to the user-interface
+        // thread.
+        THeapBlock block = AllocUnfilledBlock(ReadBlockSize);
+        if (!block) {
+            NotifyHangup();
+            return;
+        }
+        const TIoResult read = FPortHandle->Read(block.get(), ReadBlockSize, FStopEvent);
         if (read.Status == TIoResult::TStatus::Stopped)
-            break;
+            return;
         if (read.Status != TIoResult::TStatus::Completed) {
             NotifyHangup();
-            break;
+            return;
         }
         // A read that ends without bytes (only total time-outs allow it) ends the thread
         // silently.
-        if (!ProcessLineEvents() || !DeliverBlock(buffer, read.Count))
-            break;
+        if (!ProcessLineEvents() || !DeliverBlock(std::move(block), read.Count))
+            return;
     }
-    FPortHandle->Purge(PurgeFlag::RxAbort | PurgeFlag::RxClear);
 }
+
+void TReadThread::Finish() { FPortHandle->Purge(PurgeFlag::RxAbort | PurgeFlag::RxClear); }
 
 bool TReadThread::ProcessLineEvents()
 {
@@ -82,19 +107,15 @@ bool TReadThread::ProcessLineEvents()
     return true;
 }
 
-bool TReadThread::DeliverBlock(const uint8_t* Bytes, std::size_t Count)
+bool TReadThread::DeliverBlock(THeapBlock Block, std::size_t Count)
 {
     if (Count == 0)
         return false;
+    Block[Count] = 0;
     TMessage message;
     message.Code = WM_COMM_RECEIVED;
     message.WParam = static_cast<uint32_t>(Count);
-    message.Block = AllocBlock(Count);
-    if (!message.Block) {
-        NotifyHangup();
-        return false;
-    }
-    std::memcpy(message.Block.get(), Bytes, Count);
+    message.Block = std::move(Block);
     if (!FNotifyWnd.Post(std::move(message))) {
         NotifyHangup();
         return false;
@@ -118,26 +139,30 @@ void TWriteThread::Execute()
         if (!FQueue.Take(request)) {
             if (notifyWhenEmpty && !Post(WM_COMM_SEND_EMPTY)) {
                 NotifyHangup();
-                break;
+                return;
             }
             notifyWhenEmpty = false;
             const int woken = WaitForAny({FStopEvent, FQueue.Handle()});
             if (woken == 0)
-                break;
+                return;
             if (woken != 1) {
                 NotifyHangup();
-                break;
+                return;
             }
             continue;
         }
-        if (WaitForAny({FStopEvent}, 0) == 0)
-            break;
+        if (IsSignalled(FStopEvent))
+            return;
         if (request.Code != WM_COMM_SEND)
             continue;
         if (!WriteBlock(request.Block.get(), request.WParam))
-            break;
+            return;
         notifyWhenEmpty = true;
     }
+}
+
+void TWriteThread::Finish()
+{
     // Requests still queued are not sent; later SendData calls are refused.
     FQueue.Close();
     FPortHandle->Purge(PurgeFlag::TxAbort | PurgeFlag::TxClear);

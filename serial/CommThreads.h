@@ -18,7 +18,7 @@
 constexpr uint32_t WM_COMM_RECEIVED = 0x0401;   // WParam count, Block the bytes
 constexpr uint32_t WM_COMM_LINE_ERROR = 0x0402; // LParam CommError flags
 constexpr uint32_t WM_COMM_HANGUP = 0x0403;
-constexpr uint32_t WM_COMM_MODEM = 0x0404;      // LParam 8 carrier, 4 ring, 12 both
+constexpr uint32_t WM_COMM_MODEM = 0x0404;      // LParam CommModem bits
 constexpr uint32_t WM_COMM_SEND_EMPTY = 0x0405;
 // The one request the transmit thread takes: WParam count, Block the bytes.
 constexpr uint32_t WM_COMM_SEND = 0x0401;
@@ -38,10 +38,14 @@ public:
     void Start();
 
 protected:
+    // The thread's work until it must end. Whatever it throws ends the thread as a failure
+    // does: with a hang-up notification, then Finish.
     virtual void Execute() = 0;
+    // What the thread does last, however it ended.
+    virtual void Finish() = 0;
     bool Post(uint32_t Code, uint32_t LParam = 0);
-    // Tells the user-interface thread that this thread gives up.
-    void NotifyHangup();
+    // Tells the user-interface thread that this thread gives up; never throws.
+    void NotifyHangup() noexcept;
     // Waits until the body has returned; each subclass calls it in its destructor, while the
     // members the body uses still exist.
     void WaitFor();
@@ -51,6 +55,8 @@ protected:
     const platform::TWindowHandle FNotifyWnd;
 
 private:
+    void Run() noexcept;
+
     const platform::TThreadPriority FPriority;
     std::thread FThread;
 };
@@ -63,11 +69,13 @@ public:
 
 private:
     void Execute() override;
+    void Finish() override;
     // Posts the line errors and modem events that came with the last read; false when a post
     // failed and the thread must end.
     bool ProcessLineEvents();
-    // Copies and posts one block; false (the thread must end) when Count is 0 or it cannot.
-    bool DeliverBlock(const uint8_t* Bytes, std::size_t Count);
+    // Ends the Count bytes read into Block with their 0 byte and posts it; false (the thread
+    // must end) when Count is 0 or the post fails.
+    bool DeliverBlock(platform::THeapBlock Block, std::size_t Count);
 };
 
 class TWriteThread final : public TCommThread {
@@ -83,6 +91,7 @@ public:
 private:
     using TCommThread::Post;
     void Execute() override;
+    void Finish() override;
     bool WriteBlock(const uint8_t* Request, std::size_t Count);
 
     platform::TMessageQueue FQueue;

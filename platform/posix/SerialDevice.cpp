@@ -1,7 +1,16 @@
 // The serial line over Linux terminal devices. There is no overlapped I/O here, so Read and
-// Write wait with ppoll on the line and the stop handle together, and Read times the
+// Write wait with poll on the line and the stop handle together, and Read times the
 // inter-byte gap itself; the terminal's own VMIN/VTIME are off.
+//
+// How a read is cut: every chunk of bytes is stamped with the moment the thread saw it arrive
+// (the wake-up that announced it), and a read ends when more than the interval lies between
+// two stamps. The wait for the gap sleeps on a timer armed at the absolute deadline, which
+// the kernel keeps more closely than a relative poll time-out (that one may run late by a
+// tenth of a per cent of its length). When bytes and the deadline are found together, the
+// deadline has passed before the bytes were seen, so they open the next read: a late wake-up
+// under load never merges two bursts.
 #include "platform/SerialDevice.h"
+#include "platform/posix/Poll.h"
 #include "platform/posix/SerialMapping.h"
 
 #include <algorithm>
@@ -13,21 +22,21 @@
 #include <linux/serial.h>
 
 #include <fcntl.h>
-#include <poll.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/timerfd.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
 
+// CLOCK_MONOTONIC, which the timer is armed on.
 using TClock = std::chrono::steady_clock;
 
-// More than one read's worth of look-ahead, so a fast line costs one system call per several
-// delivered blocks.
-constexpr std::size_t LookAheadSize = 64 * 1024;
 constexpr uint32_t MaxDword = 0xFFFFFFFF;
 
 bool PortNumber(const std::string& Name, unsigned& Number)
@@ -46,7 +55,7 @@ bool PortNumber(const std::string& Name, unsigned& Number)
 
 class TPosixSerialDevice final : public TSerialDevice {
 public:
-    explicit TPosixSerialDevice(int Fd) : FFd(Fd), FLookAhead(new uint8_t[LookAheadSize])
+    TPosixSerialDevice(int Fd, int Timer) : FFd(Fd), FTimer(Timer)
     {
         termios2 t{};
         if (ioctl(FFd, TCGETS2, &t) == 0)
@@ -58,6 +67,7 @@ public:
     {
         ioctl(FFd, TIOCNXCL);
         close(FFd);
+        close(FTimer);
     }
 
     bool SetupComm(uint32_t, uint32_t) override
@@ -83,6 +93,9 @@ public:
         ioctl(FFd, TIOCMBIS, &set);
         ioctl(FFd, TIOCMBIC, &clear);
         FDcb = Dcb;
+        FReplacement.store(Dcb.Flags & DcbFlag::ErrorChar ? static_cast<uint8_t>(Dcb.ErrorChar)
+                                                          : NoReplacement,
+                           std::memory_order_relaxed);
         return true;
     }
 
@@ -96,8 +109,8 @@ public:
 
     void Purge(uint32_t Flags) override
     {
-        // Only the kernel's queues: the look-ahead belongs to the receive thread, which drops
-        // it with the device.
+        // Only the kernel's queues: bytes read ahead belong to the receive thread, which drops
+        // them with the device.
         if (Flags & PurgeFlag::RxClear)
             ioctl(FFd, TCFLSH, TCIFLUSH);
         if (Flags & PurgeFlag::TxClear)
@@ -114,54 +127,101 @@ public:
             TClock::now() + std::chrono::milliseconds(uint64_t(multiplier) * Capacity + constant);
 
         std::size_t count = 0;
-        for (;;) {
-            const std::size_t take = std::min(Capacity - count, FEnd - FBegin);
-            std::memcpy(Buffer + count, FLookAhead.get() + FBegin, take);
-            FBegin += take;
-            count += take;
+        TClock::time_point last; // the stamp of the latest bytes in Buffer
+        if (FSpilled > 0) {
+            count = std::min(Capacity, FSpilled);
+            std::memcpy(Buffer, FSpill + FSpillFrom, count);
+            FSpillFrom += count;
+            FSpilled -= count;
+            last = FSpillStamp;
             if (count == Capacity)
                 return {TIoResult::TStatus::Completed, count, 0};
-
-            FBegin = FEnd = 0;
-            const ssize_t n = read(FFd, FLookAhead.get(), LookAheadSize);
-            if (n > 0) {
-                FEnd = static_cast<std::size_t>(n);
-                FLastArrival = TClock::now();
-                continue;
-            }
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0 && errno != EAGAIN) {
-                // The bytes already read go out first; the failure recurs on the next read.
-                if (count > 0)
-                    return {TIoResult::TStatus::Completed, count, 0};
-                return {errno == EIO ? TIoResult::TStatus::HungUp : TIoResult::TStatus::Failed,
-                        0, errno};
-            }
-            if (n == 0) {
-                // End of file on a terminal: the far end has gone.
-                if (count > 0)
-                    return {TIoResult::TStatus::Completed, count, 0};
-                return {TIoResult::TStatus::HungUp, 0, 0};
+        }
+        bool readNow = true; // false after a short read: the line's queue was drained
+        for (;;) {
+            if (readNow) {
+                // Bytes announced by the wake-up that ended the previous read carry its stamp.
+                const TClock::time_point stamp = FAnnounced ? FAnnouncedAt : TClock::now();
+                FAnnounced = false;
+                const std::size_t asked = Capacity - count;
+                const int replacement = FReplacement.load(std::memory_order_relaxed);
+                // What the line holds beyond this read spills into the next one's start, so a
+                // fast line costs one system call for two blocks. Marked bytes are decoded in
+                // place and never spill.
+                iovec parts[] = {{Buffer + count, asked}, {FSpill, sizeof FSpill}};
+                const ssize_t n = readv(FFd, parts, replacement == NoReplacement ? 2 : 1);
+                if (n > 0 && static_cast<std::size_t>(n) > asked) {
+                    FSpillFrom = 0;
+                    FSpilled = static_cast<std::size_t>(n) - asked;
+                    FSpillStamp = stamp;
+                    return {TIoResult::TStatus::Completed, Capacity, 0};
+                }
+                if (n > 0) {
+                    count += replacement == NoReplacement
+                                 ? static_cast<std::size_t>(n)
+                                 : FMarks.Decode(Buffer + count, static_cast<std::size_t>(n),
+                                                 static_cast<uint8_t>(replacement));
+                    last = stamp;
+                    if (count == Capacity)
+                        return {TIoResult::TStatus::Completed, count, 0};
+                    readNow = static_cast<std::size_t>(n) == asked;
+                    continue;
+                }
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0 && errno != EAGAIN) {
+                    // The bytes already read go out first; the failure recurs on the next read.
+                    if (count > 0)
+                        return {TIoResult::TStatus::Completed, count, 0};
+                    return {errno == EIO ? TIoResult::TStatus::HungUp
+                                         : TIoResult::TStatus::Failed,
+                            0, errno};
+                }
+                if (n == 0) {
+                    // End of file on a terminal: the far end has gone.
+                    if (count > 0)
+                        return {TIoResult::TStatus::Completed, count, 0};
+                    return {TIoResult::TStatus::HungUp, 0, 0};
+                }
             }
             const uint32_t interval = FInterval;
             if (interval == MaxDword && !hasTotal)
                 return {TIoResult::TStatus::Completed, count, 0};
 
-            bool limited = hasTotal;
-            TClock::time_point end = totalEnd;
-            if (count > 0 && interval != 0) {
-                const auto gapEnd = FLastArrival + std::chrono::milliseconds(interval);
-                end = limited ? std::min(end, gapEnd) : gapEnd;
-                limited = true;
+            const bool gapped = count > 0 && interval != 0;
+            const TClock::time_point gapEnd = last + std::chrono::milliseconds(interval);
+            const bool limited = hasTotal || gapped;
+            const TClock::time_point end = hasTotal && gapped ? std::min(totalEnd, gapEnd)
+                                           : hasTotal         ? totalEnd
+                                                              : gapEnd;
+            // Each chunk moves the deadline on; rather than re-arm the timer for every chunk,
+            // an earlier deadline is left to fire, and the timer is then armed afresh.
+            if (limited && (!FArmed || FArmedAt > end)) {
+                if (!ArmTimer(end))
+                    return {TIoResult::TStatus::Failed, 0, errno};
+                FArmed = true;
+                FArmedAt = end;
             }
-            const int ready = WaitReadable(Stop, limited, end);
-            if (ready == 0)
-                return {TIoResult::TStatus::Stopped, 0, 0};
-            if (ready == WaitTimeout)
-                return {TIoResult::TStatus::Completed, count, 0};
-            if (ready == WaitFailed)
+            pollfd fds[] = {{static_cast<int>(Stop.Value), POLLIN, 0},
+                            {FFd, POLLIN, 0},
+                            {FTimer, POLLIN, 0}};
+            const int ready = PollRestarting(fds, limited ? 3 : 2, -1);
+            const TClock::time_point woke = TClock::now();
+            if (ready < 0)
                 return {TIoResult::TStatus::Failed, 0, errno};
+            if (fds[0].revents)
+                return {TIoResult::TStatus::Stopped, 0, 0};
+            const bool fired = limited && fds[2].revents;
+            if (fired)
+                FArmed = false;
+            readNow = fds[1].revents != 0;
+            if (readNow) {
+                FAnnounced = true;
+                FAnnouncedAt = woke;
+            }
+            // Bytes found together with the deadline arrived after it: they open the next read.
+            if (limited && (woke >= end || (fired && FArmedAt >= end)))
+                return {TIoResult::TStatus::Completed, count, 0};
         }
     }
 
@@ -180,7 +240,8 @@ public:
                  (now.parity != FCounts.parity ? CommError::RxParity : 0) |
                  (now.frame != FCounts.frame ? CommError::Frame : 0) |
                  (now.brk != FCounts.brk ? CommError::Break : 0);
-        ModemEvent = (now.dcd != FCounts.dcd ? 8u : 0u) | (now.rng != FCounts.rng ? 4u : 0u);
+        ModemEvent = (now.dcd != FCounts.dcd ? CommModem::Carrier : 0) |
+                     (now.rng != FCounts.rng ? CommModem::Ring : 0);
         FCounts = now;
     }
 
@@ -196,36 +257,26 @@ public:
                 return {errno == EIO ? TIoResult::TStatus::HungUp : TIoResult::TStatus::Failed,
                         0, errno};
             pollfd fds[] = {{static_cast<int>(Stop.Value), POLLIN, 0}, {FFd, POLLOUT, 0}};
-            const int ready = poll(fds, 2, -1);
-            if (ready < 0 && errno != EINTR)
+            if (PollRestarting(fds, 2, -1) < 0)
                 return {TIoResult::TStatus::Failed, 0, errno};
-            if (ready > 0 && fds[0].revents)
+            if (fds[0].revents)
                 return {TIoResult::TStatus::Stopped, 0, 0};
         }
     }
 
 private:
-    // 0 for Stop, 1 for the line, or WaitTimeout / WaitFailed.
-    int WaitReadable(TWaitHandle Stop, bool Limited, TClock::time_point End)
+    // Any byte value may be the replacement, so "none" lies outside them.
+    static constexpr int NoReplacement = -1;
+
+    bool ArmTimer(TClock::time_point End) const
     {
-        pollfd fds[] = {{static_cast<int>(Stop.Value), POLLIN, 0}, {FFd, POLLIN, 0}};
-        for (;;) {
-            timespec limit{};
-            if (Limited) {
-                const auto left = std::max(End - TClock::now(), TClock::duration::zero());
-                const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
-                limit.tv_sec = ns / 1000000000;
-                limit.tv_nsec = ns % 1000000000;
-            }
-            const int n = ppoll(fds, 2, Limited ? &limit : nullptr, nullptr);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return WaitFailed;
-            if (n == 0)
-                return WaitTimeout;
-            return fds[0].revents ? 0 : 1;
-        }
+        const auto ns =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(End.time_since_epoch()).count();
+        itimerspec at{};
+        // Zero would disarm the timer; a deadline that early has passed anyway.
+        at.it_value.tv_sec = ns > 0 ? ns / 1000000000 : 0;
+        at.it_value.tv_nsec = ns > 0 ? ns % 1000000000 : 1;
+        return timerfd_settime(FTimer, TFD_TIMER_ABSTIME, &at, nullptr) == 0;
     }
 
     serial_icounter_struct ReadCounts(bool& Valid) const
@@ -236,13 +287,20 @@ private:
     }
 
     const int FFd;
+    const int FTimer; // the receive thread's gap deadline
     TDcb FDcb;
     std::atomic<uint32_t> FInterval{0}, FTotalMultiplier{0}, FTotalConstant{0};
+    std::atomic<int> FReplacement{NoReplacement};
 
     // Receive thread only.
-    std::unique_ptr<uint8_t[]> FLookAhead;
-    std::size_t FBegin = 0, FEnd = 0;
-    TClock::time_point FLastArrival;
+    TMarkDecoder FMarks;
+    uint8_t FSpill[2048];
+    std::size_t FSpillFrom = 0, FSpilled = 0;
+    TClock::time_point FSpillStamp;
+    bool FArmed = false; // the timer is set to FArmedAt and has not been seen to fire
+    TClock::time_point FArmedAt;
+    bool FAnnounced = false;
+    TClock::time_point FAnnouncedAt;
     serial_icounter_struct FCounts{};
     bool FCountsValid = false;
 };
@@ -255,14 +313,13 @@ std::string ResolvePortName(const std::string& Name)
     // simulator) links them, then among the built-in serial ports. A link counts even when its
     // device is absent (an unplugged adapter), so the port fails to open instead of another
     // line answering under the same name.
-    unsigned number;
-    if (Name.find('/') != std::string::npos || !PortNumber(Name, number))
+    // Any other name is no port, and is never looked up relative to the working directory.
+    if (Name.find('/') != std::string::npos)
         return Name;
-    std::string dir;
-    if (const char* own = std::getenv("OSTREL_SMT_PORTS"); own && *own)
-        dir = own;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        dir = std::string(home) + "/.ostrel-smt/ports";
+    unsigned number;
+    if (!PortNumber(Name, number))
+        return "";
+    const std::string dir = PortsDirectory();
     const std::string link = dir + "/COM" + std::to_string(number);
     struct stat st;
     if (!dir.empty() && lstat(link.c_str(), &st) == 0)
@@ -270,11 +327,31 @@ std::string ResolvePortName(const std::string& Name)
     return "/dev/ttyS" + std::to_string(number - 1);
 }
 
+std::string PortsDirectory()
+{
+    if (const char* own = std::getenv("OSTREL_SMT_PORTS"); own && *own)
+        return own;
+    // Without HOME (a service, a stripped environment) the user is still known.
+    std::string home;
+    if (const char* env = std::getenv("HOME"); env && *env) {
+        home = env;
+    } else {
+        passwd entry{}, *found = nullptr;
+        char strings[4096];
+        if (getpwuid_r(getuid(), &entry, strings, sizeof strings, &found) == 0 && found &&
+            found->pw_dir && *found->pw_dir)
+            home = found->pw_dir;
+    }
+    return home.empty() ? "" : home + "/.ostrel-smt/ports";
+}
+
 TSerialDevice::TOpenResult TSerialDevice::Open(const std::string& Name,
                                                std::unique_ptr<TSerialDevice>& Device)
 {
     Device.reset();
     const std::string path = ResolvePortName(Name);
+    if (path.empty())
+        return TOpenResult::OpenFailed;
     int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0 && errno == EISDIR)
         fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -290,12 +367,22 @@ TSerialDevice::TOpenResult TSerialDevice::Open(const std::string& Name,
         close(fd);
         return TOpenResult::NotACommDevice;
     }
+    // Root passes TIOCEXCL, and another program need not take the advisory lock: a line it holds
+    // exclusively would then have two readers, each getting part of the bytes.
+    int heldElsewhere = 0;
+    const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+    if ((ioctl(fd, TIOCGEXCL, &heldElsewhere) == 0 && heldElsewhere) || timer < 0) {
+        if (timer >= 0)
+            close(timer);
+        close(fd);
+        return TOpenResult::OpenFailed;
+    }
     ioctl(fd, TIOCEXCL);
     // Whatever the last program left on the line, bytes pass raw from here on, even if the
     // port goes on to refuse the component's block.
     MakeRaw(t);
     ioctl(fd, TCSETS2, &t);
-    Device = std::make_unique<TPosixSerialDevice>(fd);
+    Device = std::make_unique<TPosixSerialDevice>(fd, timer);
     return TOpenResult::Opened;
 }
 

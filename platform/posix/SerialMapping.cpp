@@ -43,7 +43,7 @@ bool DcbToTermios(const TDcb& Dcb, termios2& T)
     const uint32_t rts = (Dcb.Flags & DcbFlag::RtsControlMask) >> DcbFlag::RtsControlShift;
     MakeRaw(T);
     T.c_iflag &= ~(IXON | IXOFF | INPCK);
-    T.c_iflag |= (Dcb.Flags & DcbFlag::Parity ? INPCK : 0) |
+    T.c_iflag |= (Dcb.Flags & DcbFlag::ErrorChar ? INPCK | PARMRK : 0) |
                  (Dcb.Flags & DcbFlag::OutX ? IXON : 0) | (Dcb.Flags & DcbFlag::InX ? IXOFF : 0);
     T.c_cflag &= ~(CBAUD | CIBAUD | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS);
     const tcflag_t speed = SpeedCode(Dcb.BaudRate);
@@ -59,7 +59,8 @@ bool DcbToTermios(const TDcb& Dcb, termios2& T)
 
 void MakeRaw(termios2& T)
 {
-    T.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXANY | IGNPAR);
+    T.c_iflag &= ~(BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXANY | IGNPAR);
+    T.c_iflag |= IGNBRK;
     T.c_oflag &= ~OPOST;
     T.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     T.c_cflag |= CREAD | CLOCAL;
@@ -85,7 +86,9 @@ TDcb TermiosToDcb(const termios2& T)
             dcb.Parity = odd ? DcbParity::Odd : DcbParity::Even;
     }
     dcb.StopBits = T.c_cflag & CSTOPB ? DcbStopBits::Two : DcbStopBits::One;
+    const bool marked = (T.c_iflag & (INPCK | PARMRK)) == (INPCK | PARMRK);
     dcb.Flags = DcbFlag::Binary | (T.c_iflag & INPCK ? DcbFlag::Parity : 0) |
+                (marked ? DcbFlag::ErrorChar : 0) |
                 (T.c_iflag & IXON ? DcbFlag::OutX : 0) | (T.c_iflag & IXOFF ? DcbFlag::InX : 0) |
                 (T.c_cflag & CRTSCTS ? DcbFlag::OutxCtsFlow : 0);
     dcb.XonChar = static_cast<char>(T.c_cc[VSTART]);
@@ -104,6 +107,29 @@ void DcbModemLines(const TDcb& Dcb, int& Set, int& Clear)
         Clear |= TIOCM_RTS;
     else if (rts != 2)
         Set |= TIOCM_RTS;
+}
+
+std::size_t TMarkDecoder::Decode(uint8_t* Bytes, std::size_t Count, uint8_t Replacement)
+{
+    std::size_t out = 0;
+    for (std::size_t in = 0; in < Count; ++in) {
+        const uint8_t b = Bytes[in];
+        if (FMarked == 0) {
+            if (b == 0xFF)
+                FMarked = 1;
+            else
+                Bytes[out++] = b;
+        } else if (FMarked == 1) {
+            // The line follows a mark with 0xFF or 0 only.
+            FMarked = b == 0 ? 2 : 0;
+            if (b != 0)
+                Bytes[out++] = b;
+        } else {
+            FMarked = 0;
+            Bytes[out++] = Replacement;
+        }
+    }
+    return out;
 }
 
 } // namespace platform

@@ -1,14 +1,13 @@
 // POSIX stand-ins for the platform's events and thread message queue: eventfd descriptors that
 // one poll can wait on together with a serial line.
 #include "platform/Sync.h"
+#include "platform/posix/Poll.h"
 
 #include <cerrno>
 #include <deque>
 #include <mutex>
 #include <system_error>
-#include <vector>
 
-#include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -44,29 +43,33 @@ void Unsignal(int Fd)
 
 int WaitForAny(std::initializer_list<TWaitHandle> Handles, int TimeoutMs)
 {
-    std::vector<pollfd> fds;
-    fds.reserve(Handles.size());
+    if (Handles.size() > MaxWaitHandles)
+        return WaitFailed;
+    pollfd fds[MaxWaitHandles];
+    nfds_t count = 0;
     for (const TWaitHandle& h : Handles) {
         // poll would silently skip a negative descriptor and sleep on the rest.
         if (h.Value < 0)
             return WaitFailed;
-        fds.push_back({static_cast<int>(h.Value), POLLIN, 0});
+        fds[count++] = {static_cast<int>(h.Value), POLLIN, 0};
     }
-    for (;;) {
-        const int n = poll(fds.data(), fds.size(), TimeoutMs < 0 ? -1 : TimeoutMs);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
+    const int n = PollRestarting(fds, count, TimeoutMs < 0 ? -1 : TimeoutMs);
+    if (n < 0)
+        return WaitFailed;
+    for (nfds_t i = 0; i < count; ++i) {
+        if (fds[i].revents & POLLNVAL)
             return WaitFailed;
-        if (n == 0)
-            return WaitTimeout;
-        for (std::size_t i = 0; i < fds.size(); ++i) {
-            if (fds[i].revents & POLLNVAL)
-                return WaitFailed;
-            if (fds[i].revents)
-                return static_cast<int>(i);
-        }
+        if (fds[i].revents)
+            return static_cast<int>(i);
     }
+    return WaitTimeout;
+}
+
+bool IsSignalled(TWaitHandle Handle)
+{
+    if (Handle.State)
+        return Handle.State->load(std::memory_order_acquire);
+    return WaitForAny({Handle}, 0) == 0;
 }
 
 TEvent::TEvent(bool InitiallySet) : FFd(MakeEventFd())
@@ -77,13 +80,22 @@ TEvent::TEvent(bool InitiallySet) : FFd(MakeEventFd())
 
 TEvent::~TEvent() { close(FFd); }
 
-void TEvent::Set() { Signal(FFd); }
+void TEvent::Set()
+{
+    // The state first: a waiter woken by the descriptor finds it set.
+    FState.store(true, std::memory_order_release);
+    Signal(FFd);
+}
 
-void TEvent::Reset() { Unsignal(FFd); }
+void TEvent::Reset()
+{
+    Unsignal(FFd);
+    FState.store(false, std::memory_order_release);
+}
 
-bool TEvent::IsSet() const { return WaitForAny({Handle()}, 0) == 0; }
+bool TEvent::IsSet() const { return FState.load(std::memory_order_acquire); }
 
-TWaitHandle TEvent::Handle() const { return {FFd}; }
+TWaitHandle TEvent::Handle() const { return {FFd, &FState}; }
 
 struct TMessageQueue::TImpl {
     std::mutex Lock;

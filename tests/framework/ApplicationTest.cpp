@@ -26,6 +26,15 @@ TEST(Application, GuardSendsExceptionTextToTheErrorHandler)
     EXPECT_EQ(shown, "Port is already open.");
 }
 
+TEST(Application, GuardShowsAGenericTextForWhatIsNoStdException)
+{
+    std::string shown;
+    Application->OnException = [&](TObject*, const std::string& text) { shown = text; };
+    Application->Guard([] { throw 42; });
+    Application->OnException = nullptr;
+    EXPECT_EQ(shown, "An unexpected error occurred.");
+}
+
 namespace {
 struct Probe : TComponent {
     Probe(TComponent* owner, std::vector<int>& log, int id)

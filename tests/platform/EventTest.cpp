@@ -32,6 +32,30 @@ TEST(Event, WaitReportsTheFirstSignalledInListOrder)
     EXPECT_EQ(WaitForAny({TWaitHandle{}}, 0), WaitFailed);
 }
 
+TEST(Event, IsSignalledFollowsEventsAndQueues)
+{
+    TEvent event;
+    TMessageQueue queue;
+    EXPECT_FALSE(IsSignalled(event.Handle()));
+    EXPECT_FALSE(IsSignalled(queue.Handle()));
+    event.Set();
+    ASSERT_TRUE(queue.Post(TMessage{}));
+    EXPECT_TRUE(IsSignalled(event.Handle()));
+    EXPECT_TRUE(IsSignalled(queue.Handle()));
+    event.Reset();
+    EXPECT_FALSE(IsSignalled(event.Handle()));
+}
+
+TEST(Event, AWaitTakesUpToItsFixedNumberOfHandles)
+{
+    TEvent a, b, c, d, e;
+    e.Set();
+    d.Set();
+    EXPECT_EQ(WaitForAny({a.Handle(), b.Handle(), c.Handle(), d.Handle()}), 3);
+    EXPECT_EQ(WaitForAny({a.Handle(), b.Handle(), c.Handle(), d.Handle(), e.Handle()}),
+              WaitFailed);
+}
+
 TEST(Event, WakesAThreadWaitingOnIt)
 {
     TEvent stop, other;

@@ -10,6 +10,12 @@
 
 #include <fcntl.h>
 #include <pty.h>
+#include <pwd.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -91,11 +97,13 @@ TEST_F(PortNames, ALinkWhoseDeviceIsUnpluggedStillNamesThePort)
     EXPECT_EQ(ResolvePortName("COM1"), Dir + "/COM1");
 }
 
-TEST_F(PortNames, PathsAndOtherNamesPassUnchanged)
+TEST_F(PortNames, PathsPassUnchangedAndOtherNamesNameNoPort)
 {
-    for (const char* name : {"/dev/ttyUSB0", "./COM3", "COM0", "COM257", "COM03", "COM", "COMX",
-                             "COM3 ", "LPT1", ""})
+    for (const char* name : {"/dev/ttyUSB0", "./COM3", "/"})
         EXPECT_EQ(ResolvePortName(name), name) << name;
+    for (const char* name : {"COM0", "COM257", "COM03", "COM", "COMX", "COM3 ", " COM3", "LPT1",
+                             "COM1000", ""})
+        EXPECT_EQ(ResolvePortName(name), "") << '"' << name << '"';
 }
 
 TEST_F(PortNames, TheDirectoryDefaultsToTheUsersOwn)
@@ -107,6 +115,9 @@ TEST_F(PortNames, TheDirectoryDefaultsToTheUsersOwn)
     setenv("HOME", (Dir + "/home").c_str(), 1);
     EXPECT_EQ(ResolvePortName("COM9"), Dir + "/home/.ostrel-smt/ports/COM9");
     EXPECT_EQ(ResolvePortName("COM3"), "/dev/ttyS2");
+    // Without HOME, the home directory the system knows for the user.
+    unsetenv("HOME");
+    EXPECT_EQ(PortsDirectory(), std::string(getpwuid(getuid())->pw_dir) + "/.ostrel-smt/ports");
     setenv("HOME", home.c_str(), 1);
 }
 
@@ -121,6 +132,72 @@ TEST_F(Device, AReadEndsAtTheGapAfterItsLastByte)
     EXPECT_EQ(r.Count, 3u);
     EXPECT_GE(MsSince(start), 29);
     EXPECT_LT(MsSince(start), 500);
+}
+
+// The reader is held still (as a loaded machine may hold it) from before the gap's deadline
+// until after the next bytes came: it then finds both at once, and the bytes must still open a
+// block of their own, however late the reader saw them.
+TEST(DeviceGap, BytesFoundTogetherWithThePassedDeadlineOpenTheNextRead)
+{
+    int master, slave;
+    char path[256];
+    ASSERT_EQ(openpty(&master, &slave, path, nullptr, nullptr), 0);
+    termios t;
+    for (int fd : {master, slave}) {
+        tcgetattr(fd, &t);
+        cfmakeraw(&t);
+        tcsetattr(fd, TCSANOW, &t);
+    }
+    int blocks[2];
+    ASSERT_EQ(pipe(blocks), 0);
+    const pid_t reader = fork();
+    if (reader == 0) {
+        std::unique_ptr<TSerialDevice> port;
+        TSerialDevice::Open(path, port);
+        port->SetCommTimeouts({30, 0, 0, 0, 0});
+        TEvent stop;
+        for (int i = 0; i < 2; ++i) {
+            char buffer[17] = {};
+            port->Read(reinterpret_cast<uint8_t*>(buffer), 16, stop.Handle());
+            [[maybe_unused]] auto w = write(blocks[1], buffer, sizeof buffer);
+        }
+        _exit(0);
+    }
+    const std::unique_ptr<const pid_t, void (*)(const pid_t*)> ended(&reader, [](const pid_t* P) {
+        kill(*P, SIGKILL); // a reader that went wrong must not outlive the test
+        waitpid(*P, nullptr, 0);
+    });
+    // Waits until the reader has taken what was written and sleeps in its wait.
+    const auto waitingWithNothingLeft = [&] {
+        for (int tries = 0; tries < 5000; ++tries) {
+            int unread = -1;
+            std::ifstream call("/proc/" + std::to_string(reader) + "/syscall");
+            long number = -1;
+            call >> number;
+            if (ioctl(slave, FIONREAD, &unread) == 0 && unread == 0 && number == SYS_ppoll)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return false;
+    };
+    ASSERT_EQ(write(master, "ab", 2), 2);
+    ASSERT_TRUE(waitingWithNothingLeft());
+    kill(reader, SIGSTOP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    ASSERT_EQ(write(master, "cd", 2), 2);
+    kill(reader, SIGCONT);
+    std::string got[2];
+    for (std::string& block : got) {
+        char buffer[17];
+        pollfd ready{blocks[0], POLLIN, 0};
+        if (poll(&ready, 1, 3000) != 1 || read(blocks[0], buffer, sizeof buffer) != 17)
+            break; // a merged block leaves the reader waiting for a second one
+        block = buffer;
+    }
+    EXPECT_EQ(got[0], "ab");
+    EXPECT_EQ(got[1], "cd");
+    for (int fd : {blocks[0], blocks[1], master, slave})
+        close(fd);
 }
 
 TEST_F(Device, AFullBufferEndsAReadAtOnceAndTheRestWaitsForTheNext)

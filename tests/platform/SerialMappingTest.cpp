@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <tuple>
 
@@ -96,7 +97,7 @@ TEST(SerialMapping, RawBytesWhateverTheLineHadBefore)
     t.c_lflag = ICANON | ECHO | ISIG | IEXTEN;
     t.c_cflag = HUPCL;
     ASSERT_TRUE(DcbToTermios(Block(), t));
-    EXPECT_EQ(t.c_iflag, 0u);
+    EXPECT_EQ(t.c_iflag, static_cast<tcflag_t>(IGNBRK));
     EXPECT_FALSE(t.c_oflag & OPOST);
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
     EXPECT_EQ(t.c_cflag & (CREAD | CLOCAL | HUPCL), static_cast<tcflag_t>(CREAD | CLOCAL | HUPCL));
@@ -107,9 +108,8 @@ TEST(SerialMapping, RawBytesWhateverTheLineHadBefore)
 TEST(SerialMapping, FlowControlFlagsAndCharacters)
 {
     const std::tuple<uint32_t, tcflag_t, tcflag_t> cases[] = {
-        // flags, c_iflag expected, CRTSCTS expected
+        // flags, IXON and IXOFF expected, CRTSCTS expected
         {0x1091, 0, 0},
-        {0x1093, INPCK, 0},
         {0x1091 | 0x0100, IXON, 0},
         {0x1091 | 0x0200, IXOFF, 0},
         {0x1091 | 0x0004, 0, CRTSCTS},
@@ -118,7 +118,7 @@ TEST(SerialMapping, FlowControlFlagsAndCharacters)
     };
     for (auto [flags, iflag, crtscts] : cases) {
         const termios2 t = Mapped(Block(9600, 8, 0, 0, flags));
-        EXPECT_EQ(t.c_iflag, iflag) << std::hex << flags;
+        EXPECT_EQ(t.c_iflag & (IXON | IXOFF), iflag) << std::hex << flags;
         EXPECT_EQ(t.c_cflag & CRTSCTS, crtscts) << std::hex << flags;
     }
     TDcb dcb = Block();
@@ -127,6 +127,55 @@ TEST(SerialMapping, FlowControlFlagsAndCharacters)
     const termios2 t = Mapped(dcb);
     EXPECT_EQ(t.c_cc[VSTART], 'q');
     EXPECT_EQ(t.c_cc[VSTOP], 's');
+}
+
+// A break must not become a 0 byte and a byte with a parity or framing error must not become 0
+// or vanish: it arrives as received or, with the replacement flag, marked for the reader to
+// replace. The errors themselves reach the receive thread through the driver's counters.
+TEST(SerialMapping, BreaksAndErrorBytes)
+{
+    const tcflag_t relevant = IGNBRK | BRKINT | INPCK | IGNPAR | PARMRK | ISTRIP;
+    const std::tuple<uint32_t, tcflag_t> cases[] = {
+        // flags: parity check 0x0002, replacement 0x0400
+        {0x1091, IGNBRK},
+        {0x1093, IGNBRK},
+        {0x1091 | 0x0400, IGNBRK | INPCK | PARMRK},
+        {0x1093 | 0x0400, IGNBRK | INPCK | PARMRK},
+    };
+    for (auto [flags, iflag] : cases) {
+        termios2 t{};
+        t.c_iflag = BRKINT | IGNPAR | INPCK | PARMRK | ISTRIP;
+        ASSERT_TRUE(DcbToTermios(Block(9600, 8, 2, 0, flags), t));
+        EXPECT_EQ(t.c_iflag & relevant, iflag) << std::hex << flags;
+    }
+}
+
+TEST(SerialMapping, MarkedBytesDecodeExactlyAcrossReads)
+{
+    using namespace std::string_literals;
+    // Each case: the reads as they come from the line, and the bytes they stand for.
+    const std::tuple<std::vector<std::string>, std::string> cases[] = {
+        {{"abc"s}, "abc"s},
+        {{"a\xFF\xFF" "b"s}, "a\xFF" "b"s},
+        {{"a\xFF\x00" "cb"s}, "a?b"s},
+        {{"\xFF\x00\x00"s}, "?"s},             // a 0 byte with a parity error
+        {{"\xFF\x00\xFF"s}, "?"s},             // a 0xFF byte with one
+        {{"\xFF\xFF\xFF\xFF"s}, "\xFF\xFF"s},
+        {{"a\xFF"s, "\xFF" "b"s}, "a\xFF" "b"s}, // split after the mark
+        {{"a\xFF"s, "\x00"s, "c"s}, "a?"s},      // split twice
+        {{"\xFF\x00"s, "xy"s}, "?y"s},
+        {{"\xFF"s, ""s, "\xFF"s}, "\xFF"s},
+    };
+    for (const auto& [reads, expected] : cases) {
+        TMarkDecoder decoder;
+        std::string got;
+        for (std::string chunk : reads) {
+            const std::size_t n =
+                decoder.Decode(reinterpret_cast<uint8_t*>(chunk.data()), chunk.size(), '?');
+            got += chunk.substr(0, n);
+        }
+        EXPECT_EQ(got, expected) << testing::PrintToString(reads);
+    }
 }
 
 TEST(SerialMapping, ControlLinesFollowTheirFields)

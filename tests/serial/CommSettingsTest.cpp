@@ -1,4 +1,5 @@
 #include "tests/serial/CommFixture.h"
+#include "tests/support/PropertyChecks.h"
 
 #include <tuple>
 
@@ -139,28 +140,49 @@ TEST(CommDcb, CharactersLimitsAndBaudRateGoToTheirFields)
     EXPECT_EQ(dcb.ErrorChar, '?');
 }
 
-// The far end can see the line settings on the pseudo-terminal, and can change them behind the
-// component's back: a setter that acts rewrites them, one that does not leaves them alone. A
-// pseudo-terminal always reports 8 bits without parity enabled, so stop bits, the odd and
-// mark/space bits and the rate are what show the component's work here.
-TEST_F(CommTest, SettersOnAnOpenPortActOnlyOnAChange)
+template <typename T>
+TPropertyCase LineCase(TComm& Comm, const char* Name, void (TComm::*Set)(T), T Same, T New)
+{
+    return {Name, [&Comm, Set, Same] { (Comm.*Set)(Same); },
+            [&Comm, Set, New] { (Comm.*Set)(New); }};
+}
+
+// Applying the line settings always makes the line raw again, so an echo switched on behind
+// the component's back shows whether a setter applied them.
+TEST_F(CommTest, LineSettersOnAnOpenPortApplyOnlyOnAChange)
 {
     Open();
-    termios t = Line->LineSettings();
-    EXPECT_FALSE(t.c_cflag & CSTOPB);
-    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
-
-    t.c_cflag |= CSTOPB;
-    Line->SetLineSettings(t);
-    Comm.SetStopBits(TStopBits::_1);
-    Comm.SetBaudRate(9600);
-    Comm.SetReadIntervalTimeout(100);
-    EXPECT_TRUE(Line->LineSettings().c_cflag & CSTOPB);
-
-    Comm.SetBaudRate(19200);
-    t = Line->LineSettings();
-    EXPECT_FALSE(t.c_cflag & CSTOPB);
-    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B19200));
+    const auto applied = [&] {
+        termios t = Line->LineSettings();
+        const bool raw = !(t.c_lflag & ECHO);
+        t.c_lflag |= ECHO;
+        Line->SetLineSettings(t);
+        return raw;
+    };
+    TComm& c = Comm;
+    ExpectActsExactlyOnChange(
+        applied,
+        {LineCase<uint32_t>(c, "BaudRate", &TComm::SetBaudRate, 9600, 19200),
+         LineCase(c, "ParityCheck", &TComm::SetParityCheck, false, true),
+         LineCase(c, "Outx_CtsFlow", &TComm::SetOutx_CtsFlow, false, true),
+         LineCase(c, "Outx_DsrFlow", &TComm::SetOutx_DsrFlow, false, true),
+         LineCase(c, "DtrControl", &TComm::SetDtrControl, TDtrControl::DtrEnable,
+                  TDtrControl::DtrDisable),
+         LineCase(c, "DsrSensitivity", &TComm::SetDsrSensitivity, false, true),
+         LineCase(c, "TxContinueOnXoff", &TComm::SetTxContinueOnXoff, true, false),
+         LineCase(c, "Outx_XonXoffFlow", &TComm::SetOutx_XonXoffFlow, false, true),
+         LineCase(c, "Inx_XonXoffFlow", &TComm::SetInx_XonXoffFlow, false, true),
+         LineCase(c, "ReplaceWhenParityError", &TComm::SetReplaceWhenParityError, false, true),
+         LineCase(c, "IgnoreNullChar", &TComm::SetIgnoreNullChar, false, true),
+         LineCase(c, "RtsControl", &TComm::SetRtsControl, TRtsControl::RtsEnable,
+                  TRtsControl::RtsDisable),
+         LineCase<uint16_t>(c, "XonLimit", &TComm::SetXonLimit, 500, 100),
+         LineCase<uint16_t>(c, "XoffLimit", &TComm::SetXoffLimit, 500, 100),
+         LineCase(c, "ByteSize", &TComm::SetByteSize, TByteSize::_8, TByteSize::_7),
+         LineCase(c, "StopBits", &TComm::SetStopBits, TStopBits::_1, TStopBits::_2),
+         LineCase(c, "XonChar", &TComm::SetXonChar, '\x11', 'a'),
+         LineCase(c, "XoffChar", &TComm::SetXoffChar, '\x13', 'b'),
+         LineCase(c, "ReplacedChar", &TComm::SetReplacedChar, '\0', '?')});
 }
 
 TEST_F(CommTest, ParityOnAnOpenPortWaitsForTheNextWholeBlock)

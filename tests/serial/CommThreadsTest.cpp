@@ -1,8 +1,10 @@
 // The worker threads over a scripted line, for what a pseudo-terminal cannot show: line errors
-// and modem events, a notification window that is gone, writes that take one byte at a time.
+// and modem events, a notification window that is gone, writes that take one byte at a time,
+// a line that throws.
 #include "serial/CommThreads.h"
 
 #include "framework/Application.h"
+#include "tests/serial/FakeLine.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include <cstring>
 #include <deque>
 #include <ostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -20,7 +23,7 @@ namespace {
 
 // Hands out one scripted read after another, each with the line events that came with it; once
 // the script is done, reads wait for the stop handle.
-class TScriptedLine final : public TSerialDevice {
+class TScriptedLine final : public TFakeLine {
 public:
     struct TStep {
         std::string Bytes;
@@ -30,19 +33,11 @@ public:
 
     explicit TScriptedLine(std::deque<TStep> Script) : FScript(std::move(Script)) {}
 
-    bool SetupComm(uint32_t, uint32_t) override { return true; }
-    bool GetCommState(TDcb&) override { return true; }
-    bool SetCommState(const TDcb&) override { return true; }
-    bool SetCommTimeouts(const TCommTimeouts&) override { return true; }
-    void Purge(uint32_t) override {}
-
     TIoResult Read(uint8_t* Buffer, std::size_t Capacity, TWaitHandle Stop) override
     {
         ++Reads;
-        if (FScript.empty()) {
-            WaitForAny({Stop});
-            return {TIoResult::TStatus::Stopped, 0, 0};
-        }
+        if (FScript.empty())
+            return TFakeLine::Read(Buffer, Capacity, Stop);
         FCurrent = FScript.front();
         FScript.pop_front();
         const std::size_t count = std::min(Capacity, FCurrent.Bytes.size());
@@ -95,7 +90,7 @@ void PrintTo(const TSeen& S, std::ostream* Out)
 TEST(ReadThread, LineEventsComeBeforeTheirBlockErrorFirstAndReceptionGoesOn)
 {
     TScriptedLine line({{"ab", CommError::Frame | CommError::Overrun, 12},
-                        {"c", 0, 8},
+                        {"c", 0, CommModem::Carrier},
                         {"d", CommError::RxParity, 0},
                         {"e"}});
     std::vector<TSeen> seen;
@@ -129,13 +124,8 @@ TEST(ReadThread, LineEventsComeBeforeTheirBlockErrorFirstAndReceptionGoesOn)
 // A line that always has a full block ready, as a device flooding faster than the thread
 // reads would. It gives up by itself long after the stop handle was set, so that a thread that
 // never looks at it still ends and the test can fail instead of hanging.
-class TFloodingLine final : public TSerialDevice {
+class TFloodingLine final : public TFakeLine {
 public:
-    bool SetupComm(uint32_t, uint32_t) override { return true; }
-    bool GetCommState(TDcb&) override { return true; }
-    bool SetCommState(const TDcb&) override { return true; }
-    bool SetCommTimeouts(const TCommTimeouts&) override { return true; }
-    void Purge(uint32_t) override {}
     TIoResult Read(uint8_t* Buffer, std::size_t Capacity, TWaitHandle Stop) override
     {
         if (WaitForAny({Stop}, 0) == 0 && ++ReadsAfterStop > 1000)
@@ -143,14 +133,6 @@ public:
         std::memset(Buffer, 0x55, Capacity);
         ++Reads;
         return {TIoResult::TStatus::Completed, Capacity, 0};
-    }
-    void TakeLineEvents(uint32_t& Errors, uint32_t& ModemEvent) override
-    {
-        Errors = ModemEvent = 0;
-    }
-    TIoResult Write(const uint8_t*, std::size_t Length, TWaitHandle) override
-    {
-        return {TIoResult::TStatus::Completed, Length, 0};
     }
 
     std::atomic<int> Reads{0};
@@ -217,4 +199,60 @@ TEST(WriteThread, SendEmptyOnlyAfterStartingAndAfterWrittenRequests)
     EXPECT_EQ(line.Written, "abcde"); // the whole request, before the queue counted as empty
     Application->ProcessMessages();
     EXPECT_EQ(empties, 2);
+}
+
+// A line whose every operation throws, once with a standard exception and once with something
+// that is not one.
+template <typename TThrown>
+class TThrowingLine final : public TFakeLine {
+public:
+    TIoResult Read(uint8_t*, std::size_t, TWaitHandle) override { throw TThrown(); }
+    TIoResult Write(const uint8_t*, std::size_t, TWaitHandle) override { throw TThrown(); }
+};
+
+struct TNotAStdException {};
+
+template <typename TThrown>
+void ExpectBothThreadsEndWithAHangup()
+{
+    TThrowingLine<TThrown> line;
+    std::vector<uint32_t> codes;
+    TNotifyWindow window([&](TMessage& M) { codes.push_back(M.Code); });
+    TEvent stop;
+    {
+        TReadThread reader(&line, stop.Handle(), window.Handle());
+        reader.Start();
+        ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return !codes.empty(); }, 3000));
+    }
+    EXPECT_EQ(codes, std::vector<uint32_t>{WM_COMM_HANGUP});
+
+    codes.clear();
+    TWriteThread writer(&line, stop.Handle(), window.Handle());
+    writer.Start();
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return !codes.empty(); }, 3000));
+    TMessage request;
+    request.Code = WM_COMM_SEND;
+    request.WParam = 1;
+    request.Block = AllocBlock(1);
+    ASSERT_TRUE(writer.Post(std::move(request)));
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return codes.size() >= 2; }, 3000));
+    EXPECT_EQ(codes, (std::vector<uint32_t>{WM_COMM_SEND_EMPTY, WM_COMM_HANGUP}));
+    // The thread has ended and its queue with it.
+    ASSERT_TRUE(Application->ProcessMessagesUntil(
+        [&] {
+            TMessage late;
+            late.Code = WM_COMM_SEND;
+            return !writer.Post(std::move(late));
+        },
+        3000));
+}
+
+TEST(CommThreads, AStdExceptionEndsEachThreadWithAHangup)
+{
+    ExpectBothThreadsEndWithAHangup<std::bad_alloc>();
+}
+
+TEST(CommThreads, AnythingElseThrownEndsEachThreadWithAHangup)
+{
+    ExpectBothThreadsEndWithAHangup<TNotAStdException>();
 }

@@ -106,6 +106,25 @@ TEST_F(CommTest, AnUnbrokenStreamIsCutIntoFullBlocksAndTheRest)
     EXPECT_EQ(Terminators, (std::vector<uint8_t>{0, 0, 0}));
 }
 
+// With replacement on, the line marks bytes received in error and doubles every 0xFF it passes;
+// the block must still hold exactly what was sent, also where a mark falls between two reads.
+TEST_F(CommTest, WithErrorReplacementEveryByteValueArrivesAsSent)
+{
+    Comm.SetReplaceWhenParityError(true);
+    Comm.SetReplacedChar('?');
+    Open();
+    std::vector<uint8_t> sent = RandomBytes(3000, 7);
+    for (int i = 0; i < 256; ++i)
+        sent[i] = static_cast<uint8_t>(i);
+    for (std::size_t i = 2040; i < 2060; ++i)
+        sent[i] = 0xFF; // doubled, these straddle the first block's end
+    Line->Write(sent);
+    ASSERT_TRUE(WaitFor([&] { return Received().size() >= sent.size(); }));
+    Pump(150);
+    EXPECT_EQ(Received(), sent);
+    EXPECT_EQ(BlockSizes(), (std::vector<std::size_t>{2048, 952}));
+}
+
 TEST_F(CommTest, APauseLongerThanTheIntervalSeparatesBlocks)
 {
     Open();

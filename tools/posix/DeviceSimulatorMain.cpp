@@ -1,6 +1,7 @@
 // The simulated device on a pseudo-terminal: POSIX only, since that is where the station is
 // tried out without hardware. It links the terminal where the station looks for COM1 (or the
 // name given) and answers every test frame until it is stopped.
+#include "platform/SerialDevice.h"
 #include "tools/SimulatedDevice.h"
 
 #include <cerrno>
@@ -22,14 +23,6 @@ namespace {
 volatile std::sig_atomic_t gStop = 0;
 
 void OnSignal(int) { gStop = 1; }
-
-std::filesystem::path PortsDir()
-{
-    if (const char* dir = std::getenv("OSTREL_SMT_PORTS"); dir && *dir)
-        return dir;
-    const char* home = std::getenv("HOME");
-    return std::filesystem::path(home ? home : "/tmp") / ".ostrel-smt" / "ports";
-}
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t length)
 {
@@ -97,7 +90,13 @@ int main(int argc, char** argv)
     tcsetattr(master, TCSANOW, &raw);
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
 
-    const std::filesystem::path link = PortsDir() / port;
+    // The station finds the line only where it looks itself.
+    const std::string dir = platform::PortsDirectory();
+    if (dir.empty()) {
+        std::fprintf(stderr, "ostrel-smt-sim: no ports directory: set OSTREL_SMT_PORTS or HOME\n");
+        return 1;
+    }
+    const std::filesystem::path link = std::filesystem::path(dir) / port;
     std::error_code ec;
     std::filesystem::create_directories(link.parent_path(), ec);
     if (std::filesystem::is_symlink(link, ec))
