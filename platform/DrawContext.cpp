@@ -5,18 +5,14 @@
 #include "platform/QtBridge.h"
 #include "platform/Raster.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <string>
-#include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -25,84 +21,6 @@ QColor QColorOf(TRgb Color)
 {
     return QColor(int(Color & 0xFF), int((Color >> 8) & 0xFF), int((Color >> 16) & 0xFF));
 }
-
-QString QStringOf(std::string_view Text)
-{
-    return QString::fromUtf8(Text.data(), qsizetype(Text.size()));
-}
-
-bool FontsAvailable() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
-
-// A positive height asks for the cell height (ascent plus descent) rather than the em.
-QFont QFontOf(const TFontDesc& Desc)
-{
-    QFont font(QString::fromStdString(Desc.Name));
-    font.setStyleStrategy(QFont::NoAntialias);
-    font.setBold(Desc.Bold);
-    font.setItalic(Desc.Italic);
-    font.setUnderline(Desc.Underline);
-    font.setStrikeOut(Desc.StrikeOut);
-    if (Desc.Height < 0) {
-        font.setPixelSize(-Desc.Height);
-    } else {
-        const int cell = Desc.Height > 0 ? Desc.Height : 16;
-        font.setPixelSize(cell);
-        const int height = QFontMetrics(font).height();
-        if (height > cell)
-            font.setPixelSize(std::max(1, int(std::lround(double(cell) * cell / height))));
-    }
-    return font;
-}
-
-// The real fonts. Measuring happens on the user-interface thread only, so the cache of the
-// last font asked for needs no lock.
-class TQtTextMetrics final : public TTextMetrics {
-public:
-    TSize Extent(const TFontDesc& Font, std::string_view Text) const override
-    {
-        const QFontMetrics* fm = Metrics(Font);
-        if (!fm)
-            return {};
-        // A chart measures the same few labels on every paint, and laying text out is slow.
-        std::string key = Font.Name;
-        key += '\n';
-        key += std::to_string(Font.Height);
-        key += char('0' + (Font.Bold << 3 | Font.Italic << 2 | Font.Underline << 1 | Font.StrikeOut));
-        key += Text;
-        auto found = FWidths.find(key);
-        if (found == FWidths.end()) {
-            if (FWidths.size() >= kMaxWidths)
-                FWidths.clear();
-            found = FWidths.emplace(std::move(key), fm->horizontalAdvance(QStringOf(Text))).first;
-        }
-        return {found->second, fm->height()};
-    }
-    int Ascent(const TFontDesc& Font) const override
-    {
-        const QFontMetrics* fm = Metrics(Font);
-        return fm ? fm->ascent() : 0;
-    }
-
-private:
-    const QFontMetrics* Metrics(const TFontDesc& Font) const
-    {
-        if (!FontsAvailable())
-            return nullptr;
-        if (!FMetrics || !(FDesc == Font)) {
-            FDesc = Font;
-            FMetrics.emplace(QFontOf(Font));
-        }
-        return &*FMetrics;
-    }
-
-    static constexpr std::size_t kMaxWidths = 4096;
-    mutable TFontDesc FDesc;
-    mutable std::optional<QFontMetrics> FMetrics;
-    mutable std::unordered_map<std::string, int> FWidths;
-};
-
-const TQtTextMetrics RealMetrics;
-const TTextMetrics* CurrentMetrics = &RealMetrics;
 
 QPainter::CompositionMode CompositionOf(TPenMode Mode)
 {
@@ -167,13 +85,6 @@ double AngleOf(TPoint P, double CenterX, double CenterY)
 
 } // namespace
 
-const TTextMetrics& TextMetrics() { return *CurrentMetrics; }
-
-void SetTextMetrics(const TTextMetrics* Metrics)
-{
-    CurrentMetrics = Metrics ? Metrics : &RealMetrics;
-}
-
 // ---------------------------------------------------------------------------------------------
 
 TBitmapImage::TBitmapImage(int Width, int Height) : FImpl(std::make_unique<TImpl>())
@@ -223,7 +134,6 @@ struct TDrawContext::TImpl {
     TBkMode BkMode = TBkMode::Opaque;
     unsigned Align = Align::Left | Align::Top;
     TPoint Position;
-    long StylePos = 0; // dash position at Position, restarted by MoveTo
     bool Clipped = false;
     TRect Clip;        // the clip within the image (the whole image without one)
     bool Draws = true; // the pen draws something
@@ -320,16 +230,15 @@ struct TDrawContext::TImpl {
         P.setBackground(QColorOf(BkColor));
     }
 
-    // Draws the closed outline through Points with the rasteriser.
+    // Draws the closed outline through Points with the rasteriser, as one polyline.
     void Outline(const TPoint* Points, int Count) const
     {
         raster::TStroke k;
         if (Count < 2 || !PenStroke(k))
             return;
-        const raster::TSurface s = Surface();
-        long pos = 0;
-        for (int i = 0; i < Count; ++i)
-            pos = raster::DrawLine(s, k, Points[i], Points[(i + 1) % Count], pos);
+        std::vector<TPoint> closed(Points, Points + Count);
+        closed.push_back(Points[0]);
+        raster::DrawPolyline(Surface(), k, closed.data(), int(closed.size()));
     }
 };
 
@@ -372,11 +281,7 @@ TBkMode TDrawContext::BkMode() const { return FImpl->BkMode; }
 void TDrawContext::SetTextAlign(unsigned Flags) { FImpl->Align = Flags; }
 unsigned TDrawContext::TextAlign() const { return FImpl->Align; }
 
-void TDrawContext::MoveTo(int X, int Y)
-{
-    FImpl->Position = {X, Y};
-    FImpl->StylePos = 0;
-}
+void TDrawContext::MoveTo(int X, int Y) { FImpl->Position = {X, Y}; }
 
 TPoint TDrawContext::CurrentPosition() const { return FImpl->Position; }
 
@@ -386,24 +291,15 @@ void TDrawContext::LineTo(int X, int Y)
         return;
     raster::TStroke k;
     if (FImpl->PenStroke(k))
-        FImpl->StylePos =
-            raster::DrawLine(FImpl->Surface(), k, FImpl->Position, {X, Y}, FImpl->StylePos);
+        raster::DrawLine(FImpl->Surface(), k, FImpl->Position, {X, Y}, 0);
     FImpl->Position = {X, Y};
 }
 
 void TDrawContext::Polyline(const TPoint* Points, int Count)
 {
     raster::TStroke k;
-    if (Count < 2 || !FImpl->PenStroke(k))
-        return;
-    const raster::TSurface s = FImpl->Surface();
-    if (k.Mode == TPenMode::Copy && !k.Dashes) {
-        raster::DrawSolidPolyline(s, k, Points, Count);
-        return;
-    }
-    long pos = 0;
-    for (int i = 1; i < Count; ++i)
-        pos = raster::DrawLine(s, k, Points[i - 1], Points[i], pos);
+    if (FImpl->PenStroke(k))
+        raster::DrawPolyline(FImpl->Surface(), k, Points, Count);
 }
 
 void TDrawContext::Rectangle(int X0, int Y0, int X1, int Y1)
@@ -413,6 +309,9 @@ void TDrawContext::Rectangle(int X0, int Y0, int X1, int Y1)
         std::swap(X0, X1);
     if (Y0 > Y1)
         std::swap(Y0, Y1);
+    // All four corners of the outline coincide: every side and the inside are empty.
+    if (X1 - X0 == 1 && Y1 - Y0 == 1)
+        return;
     const raster::TSurface s = FImpl->Surface();
     raster::TStroke k;
     if (!FImpl->PenStroke(k)) {
@@ -422,7 +321,8 @@ void TDrawContext::Rectangle(int X0, int Y0, int X1, int Y1)
     }
     if (k.Dashes) {
         FImpl->FillWithBrush(s, {X0 + 1, Y0 + 1, X1 - 1, Y1 - 1}, FImpl->Pen.Mode);
-        const TPoint corners[] = {{X0, Y0}, {X1 - 1, Y0}, {X1 - 1, Y1 - 1}, {X0, Y1 - 1}};
+        // From the top right corner anticlockwise, the way the pattern runs on the platform.
+        const TPoint corners[] = {{X1 - 1, Y0}, {X0, Y0}, {X0, Y1 - 1}, {X1 - 1, Y1 - 1}};
         FImpl->Outline(corners, 4);
         return;
     }

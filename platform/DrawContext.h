@@ -4,8 +4,9 @@
 // image in memory. Antialiasing is never used, so every pixel is exact and testable.
 //
 // Semantics relied on by the callers:
-// - LineTo draws from the current position to (x, y), excluding the end pixel, for every
-//   direction and pen width; the end becomes the current position.
+// - LineTo draws from the current position to (x, y), excluding the end pixel in every
+//   direction with a 1-pixel pen (a wider pen's round end covers it); the end becomes the
+//   current position.
 // - Rectangle(x0, y0, x1, y1) outlines with the pen and fills with the brush the columns
 //   x0..x1-1 and rows y0..y1-1; FillRect covers the same area with the brush, no outline.
 // - Clipping only ever narrows by intersection until RemoveClip.
@@ -13,22 +14,25 @@
 //   box in the background colour in the opaque background mode.
 //
 // How it is done (details of the line stepping in platform/Raster.h):
-// - Lines of every width are stepped by our own code straight into the image, so LineTo and
-//   Polyline light the same pixels; a polyline is its segments drawn one after the other.
-//   A pen wider than 1 covers, on a horizontal line at y, the rows y - w/2 .. y - w/2 + w - 1
-//   (a 2-pixel pen on y = 50 covers rows 49 and 50); along the line it keeps to the columns
-//   (rows, for steep lines) that the 1-pixel line steps through, and a slanted line is the
-//   union of w x w squares, placed the same way, at its stepped pixels. Dashed, dotted and Alternate pens step their pattern one unit per
-//   pixel, carried from one segment to the next (LineTo carries it on, MoveTo restarts it);
-//   the gaps take the background colour in the opaque background mode. Styled pens wider than
-//   1 draw solid, as the classic platform creates them. Mode applies to lines and shape outlines and fills.
+// - Lines of every width are drawn by our own code straight into the image. A 1-pixel line
+//   is stepped; a wider pen is the platform's geometric pen: the pixels whose centres lie
+//   within half the width of the line, with round ends and joins (a 2-pixel pen on y = 50
+//   covers rows 49 and 50, and from x0 - 1 to x1 whichever way it runs). Each call covers a
+//   pixel once, so a wide XOR polyline inverts each pixel once. Dashed, dotted and Alternate
+//   pens step their pattern one unit per pixel: every LineTo starts it afresh, a Polyline and
+//   a Rectangle's outline carry it from one side to the next; the gaps take the background
+//   colour in the opaque background mode. Styled pens wider than 1 draw solid, as the classic
+//   platform creates them. Mode applies to lines and shape outlines and fills.
 // - Polyline neither uses nor moves the current position; Rectangle does not either.
 // - Rectangle with a Clear pen fills columns x0..x1-2 and rows y0..y1-2 (one pixel less each
 //   way, as the classic platform does). A wide pen's frame is centred on the outline as a
-//   line would be; with InsideFrame it lies inside the bounds.
+//   line would be; with InsideFrame it lies inside the bounds. A styled outline runs from the
+//   top right corner anticlockwise. A 1 x 1 rectangle draws nothing.
 // - FillRect always copies the brush (the pen mode does not apply); a Clear brush fills
-//   nothing; hatched brushes draw an 8 x 8 hatch aligned to the image's origin, on the
-//   background colour in the opaque background mode.
+//   nothing, nor does a rectangle whose right or bottom lies before its left or top (a layout
+//   that has collapsed, which the platform would paint mirrored, one pixel off); hatched
+//   brushes draw an 8 x 8 hatch aligned to the image's origin, on the background colour in
+//   the opaque background mode.
 // - Text is drawn without antialiasing, placed by TextMetrics() (ascent for Align::Baseline, the
 //   extent for centring and Align::Right / Align::Bottom), rotated about (x, y) by the escapement.
 // - Ellipse, RoundRect, Polygon's interior, Arc and Pie are left to the drawing library.

@@ -5,7 +5,11 @@
 
 #include "platform/DrawContext.h"
 
+#include <QFont>
 #include <QImage>
+#include <QString>
+
+#include <string_view>
 
 namespace platform {
 
@@ -15,5 +19,11 @@ struct TBitmapImage::TImpl {
 
 inline QImage& QImageOf(TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
 inline const QImage& QImageOf(const TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
+
+// Fonts as the drawing library takes them, with antialiasing off (platform/DrawContextText.cpp).
+QFont QFontOf(const TFontDesc& Desc);
+QString QStringOf(std::string_view Utf8);
+// Whether there is an application that can load fonts; without one nothing measures or writes.
+bool FontsAvailable();
 
 } // namespace platform

@@ -1,6 +1,8 @@
 // Our own stepping of lines and plain fills straight into 32-bit pixels (why: Raster.h).
 #include "platform/Raster.h"
 
+#include "platform/RasterWide.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
@@ -44,7 +46,7 @@ struct TLine {
     std::int64_t ClipM0, ClipM1, Clipm0, Clipm1; // half-open ranges on each axis
 };
 
-// Keeps the minor offset k(j) of a step j as j advances one step at a time.
+// The minor offset k(j) of a step j, and the remainder that stepping on from it carries.
 struct TTracker {
     std::int64_t K, R;
     void Start(const TLine& L, std::int64_t J)
@@ -52,14 +54,6 @@ struct TTracker {
         const std::int64_t num = 2 * J * L.Am + L.Bias;
         K = num / (2 * L.N);
         R = num % (2 * L.N);
-    }
-    void Step(const TLine& L)
-    {
-        R += 2 * L.Am;
-        if (R >= 2 * L.N) {
-            R -= 2 * L.N;
-            ++K;
-        }
     }
 };
 
@@ -102,73 +96,21 @@ void ThinRun(const TSurface& S, const TLine& L, const TStroke& K, std::int64_t F
     }
 }
 
-// Wide pens: at each stepped major coordinate, one span across the minor axis covering the
-// squares of every step that reaches this major coordinate.
-template <TPenMode Mode>
-void WideRun(const TSurface& S, const TLine& L, const TStroke& K, std::int64_t First,
-             std::int64_t Last)
-{
-    const int w = K.Width;
-    const int lo = w / 2;
-    // Steps j whose square covers the major coordinate of step i: i - Behind .. i + Ahead.
-    const std::int64_t behind = L.SM > 0 ? w - 1 - lo : lo;
-    const std::int64_t ahead = L.SM > 0 ? lo : w - 1 - lo;
-    TTracker low, high;
-    std::int64_t jLow = std::max<std::int64_t>(0, First - behind);
-    std::int64_t jHigh = std::min<std::int64_t>(L.N - 1, First + ahead);
-    low.Start(L, jLow);
-    high.Start(L, jHigh);
-    std::int64_t major = L.M0 + L.SM * First;
-    for (std::int64_t i = First; i <= Last; ++i) {
-        std::int64_t s0, s1;
-        if (L.Sm > 0) {
-            s0 = L.m0 + low.K - lo;
-            s1 = L.m0 + high.K - lo + w - 1;
-        } else {
-            s0 = L.m0 - high.K - lo;
-            s1 = L.m0 - low.K - lo + w - 1;
-        }
-        s0 = std::max(s0, L.Clipm0);
-        s1 = std::min(s1, L.Clipm1 - 1);
-        if (s0 <= s1) {
-            std::uint32_t* p = S.Bits + major * L.MajorStride + s0 * L.MinorStride;
-            for (std::int64_t s = s0; s <= s1; ++s, p += L.MinorStride)
-                Put<Mode>(*p, K.Pixel);
-        }
-        major += L.SM;
-        if (i + 1 - behind > jLow) {
-            ++jLow;
-            low.Step(L);
-        }
-        if (jHigh < L.N - 1) {
-            ++jHigh;
-            high.Step(L);
-        }
-    }
-}
-
 template <TPenMode Mode>
 void Run(const TSurface& S, const TLine& L, const TStroke& K, std::int64_t First,
          std::int64_t Last, long StylePos)
 {
-    if (K.Width > 1)
-        WideRun<Mode>(S, L, K, First, Last);
-    else if (K.Dashes)
+    if (K.Dashes)
         ThinRun<Mode, true>(S, L, K, First, Last, StylePos);
     else
         ThinRun<Mode, false>(S, L, K, First, Last, StylePos);
 }
 
-// Walks the runs of a line: run k holds the steps whose minor offset is k, and a w-pixel pen
-// covers with it the w x w squares of those steps, kept within the major range of all steps.
-// F gets the first minor coordinate of the run's squares and its major range (inclusive).
+// Walks the runs of a 1-pixel line: run k holds the steps whose minor offset is k. F gets the
+// run's minor coordinate and its major range (inclusive).
 template <typename F>
-void ForEachRun(const TLine& L, int Width, F&& Visit)
+void ForEachRun(const TLine& L, F&& Visit)
 {
-    const int lo = Width / 2;
-    const std::int64_t majorLast = L.M0 + L.SM * (L.N - 1);
-    const std::int64_t majorMin = std::min(L.M0, majorLast);
-    const std::int64_t majorMax = std::max(L.M0, majorLast);
     std::int64_t first = 0;
     for (std::int64_t k = 0; k <= L.Am && first < L.N; ++k) {
         const std::int64_t last =
@@ -177,22 +119,19 @@ void ForEachRun(const TLine& L, int Width, F&& Visit)
         if (last < first)
             continue;
         const std::int64_t a = L.M0 + L.SM * first, b = L.M0 + L.SM * last;
-        Visit(L.m0 + L.Sm * k - lo, std::max(std::min(a, b) - lo, majorMin),
-              std::min(std::max(a, b) - lo + Width - 1, majorMax));
+        Visit(L.m0 + L.Sm * k, std::min(a, b), std::max(a, b));
         first = last + 1;
     }
 }
 
 // A solid Copy-mode line wholly inside the clip, written run by run with no stepping per
-// pixel. Neighbouring runs overlap by w - 1 pixels, which only Copy mode can afford.
-void RunFill(const TSurface& S, const TLine& L, int Width, std::uint32_t Pixel)
+// pixel.
+void RunFill(const TSurface& S, const TLine& L, std::uint32_t Pixel)
 {
-    ForEachRun(L, Width, [&](std::int64_t Minor, std::int64_t MajorLo, std::int64_t MajorHi) {
-        for (int c = 0; c < Width; ++c) {
-            std::uint32_t* p = S.Bits + (Minor + c) * L.MinorStride + MajorLo * L.MajorStride;
-            for (std::int64_t m = MajorLo; m <= MajorHi; ++m, p += L.MajorStride)
-                *p = Pixel;
-        }
+    ForEachRun(L, [&](std::int64_t Minor, std::int64_t MajorLo, std::int64_t MajorHi) {
+        std::uint32_t* p = S.Bits + Minor * L.MinorStride + MajorLo * L.MajorStride;
+        for (std::int64_t m = MajorLo; m <= MajorHi; ++m, p += L.MajorStride)
+            *p = Pixel;
     });
 }
 
@@ -288,14 +227,115 @@ bool MakeLine(const TSurface& S, TPoint From, TPoint To, TLine& L)
     return true;
 }
 
-// Whether every pixel of the line, a w-pixel pen included, lies inside the clip.
-bool Inside(const TLine& L, int Width)
+// Whether every pixel of the 1-pixel line lies inside the clip.
+bool Inside(const TLine& L)
 {
     const std::int64_t minorLast = L.m0 + L.Sm * L.Am;
     const std::int64_t majorLast = L.M0 + L.SM * (L.N - 1);
     return std::min(L.M0, majorLast) >= L.ClipM0 && std::max(L.M0, majorLast) < L.ClipM1 &&
-           std::min(L.m0, minorLast) - Width >= L.Clipm0 &&
-           std::max(L.m0, minorLast) + Width < L.Clipm1;
+           std::min(L.m0, minorLast) >= L.Clipm0 && std::max(L.m0, minorLast) < L.Clipm1;
+}
+
+bool Drawable(const TSurface& S)
+{
+    return S.Bits && S.Clip.Left < S.Clip.Right && S.Clip.Top < S.Clip.Bottom;
+}
+
+bool WithinDeviceSpace(TPoint A, TPoint B)
+{
+    for (int c : {A.X, A.Y, B.X, B.Y})
+        if (c < -kCoordinateLimit || c > kCoordinateLimit)
+            return false;
+    return true;
+}
+
+bool Steep(TPoint A, TPoint B) { return std::abs(B.Y - A.Y) > std::abs(B.X - A.X); }
+
+// Walks a wide pen's polyline: Band(A, B) for each segment that draws something, and Disk(V)
+// at both its ends, once where two such segments meet.
+template <typename FBand, typename FDisk>
+void ForEachWidePiece(const TPoint* Points, int Count, FBand&& Band, FDisk&& Disk)
+{
+    bool any = false;
+    TPoint last;
+    for (int i = 1; i < Count; ++i) {
+        const TPoint a = Points[i - 1], b = Points[i];
+        if (a == b || !WithinDeviceSpace(a, b))
+            continue;
+        if (!any || last != a)
+            Disk(a);
+        Band(a, b);
+        Disk(b);
+        any = true;
+        last = b;
+    }
+}
+
+// Spans written straight to the image in copy mode, as rows or as columns.
+class TSpanFill final : public TSpanSink {
+public:
+    TSpanFill(const TSurface& S, std::uint32_t Pixel) : FS(S), FPixel(Pixel) {}
+    bool Columns = false;
+    void Span(int Line, int Lo, int Hi) override
+    {
+        if (Columns) {
+            std::uint32_t* p = FS.Bits + std::ptrdiff_t(Lo) * FS.Stride + Line;
+            for (int y = Lo; y < Hi; ++y, p += FS.Stride)
+                *p = FPixel;
+        } else {
+            std::uint32_t* row = FS.Bits + std::ptrdiff_t(Line) * FS.Stride;
+            std::fill(row + Lo, row + Hi, FPixel);
+        }
+    }
+
+private:
+    const TSurface& FS;
+    std::uint32_t FPixel;
+};
+
+// Spans kept to be written later.
+struct TSpanList final : TSpanSink {
+    struct TItem {
+        int Line, Lo, Hi;
+    };
+    std::vector<TItem> Items;
+    void Span(int Line, int Lo, int Hi) override { Items.push_back({Line, Lo, Hi}); }
+};
+
+// Writes rows of spans once each where they overlap: the raster modes other than copy must
+// not touch a pixel twice.
+template <TPenMode Mode>
+void WriteUnion(const TSurface& S, std::vector<TSpanList::TItem>& Rows, std::uint32_t Pixel)
+{
+    std::sort(Rows.begin(), Rows.end(), [](const auto& A, const auto& B) {
+        return A.Line != B.Line ? A.Line < B.Line : A.Lo < B.Lo;
+    });
+    for (std::size_t i = 0; i < Rows.size();) {
+        const int line = Rows[i].Line;
+        int lo = Rows[i].Lo, hi = Rows[i].Hi;
+        for (++i; i < Rows.size() && Rows[i].Line == line && Rows[i].Lo <= hi; ++i)
+            hi = std::max(hi, Rows[i].Hi);
+        std::uint32_t* row = S.Bits + std::ptrdiff_t(line) * S.Stride;
+        for (int x = lo; x < hi; ++x)
+            Put<Mode>(row[x], Pixel);
+    }
+}
+
+// A wide pen's polyline, gathered whole so that each covered pixel is written once.
+void WideUnion(const TSurface& S, const TStroke& K, const TPoint* Points, int Count)
+{
+    TSpanList rows;
+    const TDisk disk(K.Width);
+    ForEachWidePiece(
+        Points, Count,
+        [&](TPoint A, TPoint B) { BandSpans(A, B, K.Width, S.Clip, false, rows); },
+        [&](TPoint V) { disk.Spans(V, S.Clip, false, rows); });
+    switch (K.Mode) {
+    case TPenMode::Copy: WriteUnion<TPenMode::Copy>(S, rows.Items, K.Pixel); break;
+    case TPenMode::Xor: WriteUnion<TPenMode::Xor>(S, rows.Items, K.Pixel); break;
+    case TPenMode::NotXor: WriteUnion<TPenMode::NotXor>(S, rows.Items, K.Pixel); break;
+    case TPenMode::Not: WriteUnion<TPenMode::Not>(S, rows.Items, K.Pixel); break;
+    }
 }
 
 } // namespace
@@ -307,19 +347,28 @@ long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long 
         return StylePos;
     const std::int64_t n = L.N;
     const long endPos = StylePos + long(n);
-    for (int c : {From.X, From.Y, To.X, To.Y})
-        if (c < -kCoordinateLimit || c > kCoordinateLimit)
-            return endPos;
-    if (!S.Bits || S.Clip.Left >= S.Clip.Right || S.Clip.Top >= S.Clip.Bottom)
+    if (!WithinDeviceSpace(From, To) || !Drawable(S))
         return endPos;
+    if (K.Width > 1) {
+        if (K.Mode == TPenMode::Copy) {
+            TSpanFill fill(S, K.Pixel);
+            fill.Columns = Steep(From, To);
+            const TDisk disk(K.Width);
+            BandSpans(From, To, K.Width, S.Clip, fill.Columns, fill);
+            disk.Spans(From, S.Clip, fill.Columns, fill);
+            disk.Spans(To, S.Clip, fill.Columns, fill);
+        } else {
+            const TPoint ends[] = {From, To};
+            WideUnion(S, K, ends, 2);
+        }
+        return endPos;
+    }
 
-    const int w = std::max(1, K.Width);
-    const bool solid = w > 1 || !K.Dashes;
     std::int64_t first = 0, last = n - 1;
-    // Whole segment, pen included, inside the clip: no clipping arithmetic at all.
-    const bool inside = Inside(L, w);
-    if (inside && solid && K.Mode == TPenMode::Copy && LongRuns(L)) {
-        RunFill(S, L, w, K.Pixel);
+    // Whole segment inside the clip: no clipping arithmetic at all.
+    const bool inside = Inside(L);
+    if (inside && !K.Dashes && K.Mode == TPenMode::Copy && LongRuns(L)) {
+        RunFill(S, L, K.Pixel);
         return endPos;
     }
     if (!inside) {
@@ -331,10 +380,8 @@ long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long 
             first = std::max(first, L.M0 - (L.ClipM1 - 1));
             last = std::min(last, L.M0 - L.ClipM0);
         }
-        // Steps whose minor coordinate lies in the clip: exact for thin pens; wide pens keep a
-        // margin and trim each span instead.
-        const std::int64_t margin = w == 1 ? 0 : 2 * std::int64_t(w);
-        const std::int64_t low = L.Clipm0 - margin, high = L.Clipm1 - 1 + margin;
+        // Steps whose minor coordinate lies in the clip.
+        const std::int64_t low = L.Clipm0, high = L.Clipm1 - 1;
         std::int64_t kLow = L.Sm > 0 ? low - L.m0 : L.m0 - high;
         std::int64_t kHigh = L.Sm > 0 ? high - L.m0 : L.m0 - low;
         kLow = std::max<std::int64_t>(kLow, 0);
@@ -349,15 +396,11 @@ long DrawLine(const TSurface& S, const TStroke& K, TPoint From, TPoint To, long 
             return endPos;
     }
 
-    TStroke stroke = K;
-    stroke.Width = w;
-    if (w > 1)
-        stroke.Dashes = nullptr;
     switch (K.Mode) {
-    case TPenMode::Copy: Run<TPenMode::Copy>(S, L, stroke, first, last, StylePos); break;
-    case TPenMode::Xor: Run<TPenMode::Xor>(S, L, stroke, first, last, StylePos); break;
-    case TPenMode::NotXor: Run<TPenMode::NotXor>(S, L, stroke, first, last, StylePos); break;
-    case TPenMode::Not: Run<TPenMode::Not>(S, L, stroke, first, last, StylePos); break;
+    case TPenMode::Copy: Run<TPenMode::Copy>(S, L, K, first, last, StylePos); break;
+    case TPenMode::Xor: Run<TPenMode::Xor>(S, L, K, first, last, StylePos); break;
+    case TPenMode::NotXor: Run<TPenMode::NotXor>(S, L, K, first, last, StylePos); break;
+    case TPenMode::Not: Run<TPenMode::Not>(S, L, K, first, last, StylePos); break;
     }
     return endPos;
 }
@@ -367,7 +410,7 @@ namespace {
 // Pending rows per column of the clip; a run that neither overlaps nor touches the pending
 // one of its column sends that one to the image first. The order of writes does not matter:
 // every write is the same pixel value.
-class TColumnRuns {
+class TColumnRuns final : public TSpanSink {
 public:
     TColumnRuns(const TSurface& S, std::uint32_t Pixel)
         : FS(S), FPixel(Pixel), FTop(std::size_t(S.Clip.Width()), 1),
@@ -399,6 +442,7 @@ public:
         top = Top;
         bottom = Bottom;
     }
+    void Span(int Column, int Top, int End) override { Add(Column, Top, End - 1); }
 
 private:
     void Write(std::size_t C)
@@ -416,24 +460,91 @@ private:
     std::vector<int> FTop, FBottom;
 };
 
+// The bands of one polyline's segments by their shape (B - A): dense data repeats a few
+// hundred shapes over and over, and a band is the same wherever it lies. Short segments and
+// narrow pens only; a slot holds the last shape that fell into it.
+class TBandShapes {
+public:
+    explicit TBandShapes(int Width) : FWidth(Width) {}
+
+    // The band of A -> B within Clip, as columns when the segment is steep, else as rows.
+    void Spans(TPoint A, TPoint B, const TRect& Clip, TSpanSink& Columns, TSpanSink& Rows)
+    {
+        const int dx = B.X - A.X, dy = B.Y - A.Y;
+        const bool steep = Steep(A, B);
+        TSpanSink& sink = steep ? Columns : Rows;
+        if (std::abs(dx) > kShort || std::abs(dy) > kShort || FWidth > kNarrow) {
+            BandSpans(A, B, FWidth, Clip, steep, sink);
+            return;
+        }
+        if (FSlots.empty())
+            FSlots.resize(kSlots);
+        TSlot& slot = FSlots[std::size_t((dx * 31 + dy) & (kSlots - 1))];
+        if (!slot.Known || slot.Dx != dx || slot.Dy != dy) {
+            slot.Dx = dx, slot.Dy = dy, slot.Known = true;
+            slot.Band.Items.clear();
+            const int room = 4 * kShort + FWidth;
+            BandSpans({0, 0}, {dx, dy}, FWidth, {-room, -room, room, room}, steep, slot.Band);
+        }
+        const int p = steep ? A.X : A.Y, q = steep ? A.Y : A.X;
+        const int clipP0 = steep ? Clip.Left : Clip.Top, clipP1 = steep ? Clip.Right : Clip.Bottom;
+        const int clipQ0 = steep ? Clip.Top : Clip.Left, clipQ1 = steep ? Clip.Bottom : Clip.Right;
+        for (const TSpanList::TItem& span : slot.Band.Items) {
+            const int line = p + span.Line;
+            const int lo = std::max(q + span.Lo, clipQ0), hi = std::min(q + span.Hi, clipQ1);
+            if (line >= clipP0 && line < clipP1 && lo < hi)
+                sink.Span(line, lo, hi);
+        }
+    }
+
+private:
+    static constexpr int kShort = 1024;
+    static constexpr int kNarrow = 64;
+    static constexpr int kSlots = 256;
+    struct TSlot {
+        bool Known = false;
+        int Dx = 0, Dy = 0;
+        TSpanList Band; // relative to A
+    };
+    int FWidth;
+    std::vector<TSlot> FSlots;
+};
+
 } // namespace
 
-void DrawSolidPolyline(const TSurface& S, const TStroke& K, const TPoint* Points, int Count)
+void DrawPolyline(const TSurface& S, const TStroke& K, const TPoint* Points, int Count)
 {
-    if (!S.Bits || Count < 2 || S.Clip.Left >= S.Clip.Right || S.Clip.Top >= S.Clip.Bottom)
+    if (Count < 2 || !Drawable(S))
         return;
-    const int w = std::max(1, K.Width);
+    const bool copy = K.Mode == TPenMode::Copy;
+    if (K.Width > 1 && !copy) {
+        WideUnion(S, K, Points, Count);
+        return;
+    }
+    if (!copy || K.Dashes) {
+        long pos = 0;
+        for (int i = 1; i < Count; ++i)
+            pos = DrawLine(S, K, Points[i - 1], Points[i], pos);
+        return;
+    }
+    // Steep runs, and a wide pen's disks, are gathered per column; the rest is drawn straight.
     TColumnRuns columns(S, K.Pixel);
+    if (K.Width > 1) {
+        TSpanFill rows(S, K.Pixel);
+        const TDisk disk(K.Width);
+        TBandShapes bands(K.Width);
+        ForEachWidePiece(
+            Points, Count, [&](TPoint A, TPoint B) { bands.Spans(A, B, S.Clip, columns, rows); },
+            [&](TPoint V) { disk.Spans(V, S.Clip, true, columns); });
+        return;
+    }
     for (int i = 1; i < Count; ++i) {
         TLine L;
         if (!MakeLine(S, Points[i - 1], Points[i], L))
             continue;
-        // Steep runs inside the clip are gathered per column; the rest, and anything the clip
-        // cuts, are drawn straight away.
-        if (!L.XMajor && Inside(L, w) && LongRuns(L))
-            ForEachRun(L, w, [&](std::int64_t Minor, std::int64_t MajorLo, std::int64_t MajorHi) {
-                for (int c = 0; c < w; ++c)
-                    columns.Add(Minor + c, int(MajorLo), int(MajorHi));
+        if (!L.XMajor && Inside(L) && LongRuns(L))
+            ForEachRun(L, [&](std::int64_t Minor, std::int64_t MajorLo, std::int64_t MajorHi) {
+                columns.Add(Minor, int(MajorLo), int(MajorHi));
             });
         else
             DrawLine(S, K, Points[i - 1], Points[i], 0);

@@ -3,19 +3,17 @@
 // polyline of 10^6 points takes tens of seconds) or end on the wrong pixel: lines and plain
 // fills are rasterised here, straight into the 32-bit pixels of the image.
 //
-// Line rules (the same for LineTo and Polyline, so a polyline equals its segments drawn one by
-// one):
-// - The line is stepped along its major axis (x when |dx| >= |dy|) from the start pixel up to,
-//   not including, the end pixel. At step i the minor coordinate is the ideal one rounded to
-//   the nearest integer; an exact half goes to the smaller coordinate, so a line and its
-//   reverse light the same pixels apart from their two ends.
-// - A pen of width w > 1 lays a w x w square at every stepped pixel, covering the coordinates
-//   c - w/2 .. c - w/2 + w - 1 on each axis, but only over the major-axis range of the stepped
-//   pixels (the flat ends of a geometric pen): a 2-pixel line (10, 50) -> (30, 50) covers
-//   columns 10..29 on rows 49 and 50. Each pixel is drawn once per segment, so an XOR wide
-//   line inverts its pixels once (where two segments overlap they invert twice).
-// - Dash patterns (cosmetic pens, width 1) advance one unit per stepped pixel and carry on
-//   from one segment to the next.
+// Line rules (a solid polyline in copy mode lights the same pixels as its segments drawn one
+// by one):
+// - A 1-pixel line is stepped along its major axis (x when |dx| >= |dy|) from the start pixel
+//   up to, not including, the end pixel. At step i the minor coordinate is the ideal one
+//   rounded to the nearest integer; an exact half goes to the smaller coordinate, so a line and
+//   its reverse light the same pixels apart from their two ends.
+// - A pen of width w > 1 is the geometric pen of platform/RasterWide.h: a band along each
+//   segment and a disk at each of its ends, both ends included. One call (a line, a polyline,
+//   an outline) covers each pixel once, so an XOR polyline inverts its joins once.
+// - Dash patterns (cosmetic pens, width 1) advance one unit per stepped pixel; DrawLine starts
+//   where it is told, DrawPolyline carries the pattern from one segment to the next.
 // - Ends beyond +-2^27 (the device space of the classic platform) make the segment draw
 //   nothing.
 //
@@ -63,17 +61,16 @@ constexpr TRgb RgbOf(std::uint32_t Pixel)
 // The cosmetic pen patterns of the classic platform, in pixels.
 const TDashPattern& DashPattern(TPenStyle Style); // Dash, Dot, DashDot, DashDotDot, Alternate
 
-// Draws From -> To (end excluded). StylePos is the dash position at From; the position at To
-// is returned.
+// Draws From -> To (a 1-pixel line leaves out the end, a wide pen's round end covers it).
+// StylePos is the dash position at From; the position at To is returned.
 long DrawLine(const TSurface& Surface, const TStroke& Stroke, TPoint From, TPoint To,
               long StylePos);
 
-// Draws the polyline through Points with a solid Copy-mode stroke: the same pixels as DrawLine
-// segment by segment. Dense data (many steep segments over the same columns, as a chart of
-// 10^6 samples has) is gathered into one run per column before it is written, so that pixels
-// covered again and again are written once.
-void DrawSolidPolyline(const TSurface& Surface, const TStroke& Stroke, const TPoint* Points,
-                       int Count);
+// Draws the polyline through Points. In copy mode with a solid pen, dense data (many steep
+// segments over the same columns, as a chart of 10^6 samples has) is gathered into one run per
+// column before it is written, so that pixels covered again and again are written once.
+void DrawPolyline(const TSurface& Surface, const TStroke& Stroke, const TPoint* Points,
+                  int Count);
 
 // Fills R (right and bottom excluded) under Mode, within the clip.
 void FillRect(const TSurface& Surface, TRect R, std::uint32_t Pixel, TPenMode Mode);

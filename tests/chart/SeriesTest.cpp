@@ -109,8 +109,9 @@ TEST_F(StationLine, TwoPixelRedLineInsideTheClip)
     // rectangle free, and everything outside it.
     const TRect clip{plot.Left + 1, plot.Top + 1, plot.Right, plot.Bottom - 1};
     EXPECT_EQ(CountColour(img, Red, Whole(img)), CountColour(img, Red, clip));
-    // Two pixels thick: every red column holds 2 or 3 red pixels (steps of a steep line).
-    for (int x = clip.Left + 4; x < clip.Right - 4; ++x) {
+    // Two pixels thick: every red column holds 2 or 3 red pixels, away from the corners where
+    // the clip cuts the line.
+    for (int x = clip.Left + 5; x < clip.Right - 4; ++x) {
         const int n = CountColour(img, Red, {x, clip.Top, x + 1, clip.Bottom});
         EXPECT_GE(n, 2) << x;
         EXPECT_LE(n, 3) << x;
@@ -329,12 +330,15 @@ TEST_F(StationLine, LegendSymbolIsTheLineAcrossItsRectangle)
     const TRect symbol{300, 20, 320, 30};
     Chart->OnAfterDraw = [&](TObject*) { Series.DrawLegendSymbol(-1, symbol); };
     const platform::TBitmapImage& img = Paint();
-    for (int x = symbol.Left; x < symbol.Right; ++x) {
+    // The 2-pixel pen's round ends reach one pixel left of the rectangle and onto its right
+    // edge.
+    for (int x = symbol.Left - 1; x <= symbol.Right; ++x) {
         EXPECT_EQ(img.Pixel(x, 25), Red) << x;
         EXPECT_EQ(img.Pixel(x, 24), Red) << x;
         EXPECT_NE(img.Pixel(x, 26), Red) << x;
     }
-    EXPECT_NE(img.Pixel(symbol.Right, 25), Red);
+    EXPECT_NE(img.Pixel(symbol.Left - 2, 25), Red);
+    EXPECT_NE(img.Pixel(symbol.Right + 1, 25), Red);
     TColor back = clWhite;
     TBrushStyle style = bsClear;
     Series.SetLineBrush(bsCross);

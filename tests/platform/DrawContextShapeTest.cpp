@@ -137,7 +137,7 @@ TEST(DrawContextRectangle, FarEdgesAndHugePensCoverTheImageWithoutOverflow)
     dc.Rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX); // only the fill reaches the image
     EXPECT_EQ(Row(image, 0, 0, 6), "rrrrrr");
     dc.SelectPen({kBlack, INT_MAX, TPenStyle::Solid});
-    dc.Rectangle(2, 2, 3, 3);
+    dc.Rectangle(2, 2, 4, 4);
     EXPECT_EQ(CountNot(image, kBlack), 0);
 }
 
@@ -153,7 +153,9 @@ TEST(DrawContextRectangle, XorFrameAndFillTwiceRestoreTheImage)
     EXPECT_EQ(CountNot(image, kWhite), 0);
 }
 
-TEST(DrawContextRectangle, DottedOutlineFollowsThePatternRoundTheCorners)
+// The platform's picture: the outline starts at the top right corner and runs anticlockwise,
+// the pattern carried round the corners.
+TEST(DrawContextRectangle, DottedOutlineRunsAnticlockwiseFromTheTopRight)
 {
     TBitmapImage image(8, 8);
     TDrawContext dc(image);
@@ -161,12 +163,27 @@ TEST(DrawContextRectangle, DottedOutlineFollowsThePatternRoundTheCorners)
     dc.SelectPen({kBlack, 1, TPenStyle::Alternate});
     dc.SelectBrush({kRed, TBrushStyle::Clear});
     dc.Rectangle(1, 1, 7, 7);
-    // Five pixels along the top, so the right edge starts on a gap at (6, 1); the left edge,
-    // drawn upwards last, lights (1, 5) and (1, 3).
-    EXPECT_EQ(Row(image, 1, 0, 8), ".k.k.k..");
-    EXPECT_EQ(Row(image, 2, 0, 8), "......k.");
-    EXPECT_EQ(Row(image, 3, 0, 8), ".k......");
-    EXPECT_EQ(Row(image, 5, 0, 8), ".k......");
+    const char* expected[] = {"........", "..k.k.k.", ".k......", "......k.",
+                              ".k......", "......k.", ".k.k.k..", "........"};
+    for (int y = 0; y < 8; ++y)
+        EXPECT_EQ(Row(image, y, 0, 8), expected[y]) << "row " << y;
+}
+
+// Nothing for a 1 x 1 rectangle (its sides and inside are all empty) nor for a fill whose
+// corners are the wrong way round, whatever the pen.
+TEST(DrawContextRectangle, DegenerateRectanglesDrawNothing)
+{
+    TBitmapImage image(8, 8);
+    TDrawContext dc(image);
+    dc.SelectBrush({kRed, TBrushStyle::Solid});
+    for (int width : {1, 2, 3}) {
+        dc.SelectPen({kBlack, width, TPenStyle::Solid});
+        dc.Rectangle(3, 3, 4, 4);
+        dc.Rectangle(4, 4, 3, 3);
+    }
+    dc.FillRect({6, 1, 2, 5});
+    dc.FillRect({2, 5, 6, 1});
+    EXPECT_EQ(CountNot(image, kWhite), 0);
 }
 
 TEST(DrawContextFill, FillRectExcludesRightAndBottomAndIgnoresThePenMode)
