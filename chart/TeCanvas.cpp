@@ -1,6 +1,7 @@
 #include "chart/TeCanvas.h"
 
 #include "framework/ExtCtrls.h"
+#include "framework/Property.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,18 +17,12 @@ TChartPen::TChartPen(TNotifyEvent OnChange)
 
 void TChartPen::SetVisible(bool Value)
 {
-    if (FVisible == Value)
-        return;
-    FVisible = Value;
-    Changed();
+    SetProperty(FVisible, Value, [this] { Changed(); });
 }
 
 void TChartPen::SetSmallDots(bool Value)
 {
-    if (FSmallDots == Value)
-        return;
-    FSmallDots = Value;
-    Changed();
+    SetProperty(FSmallDots, Value, [this] { Changed(); });
 }
 
 void TChartPen::Assign(const TChartPen& Source)
@@ -256,9 +251,8 @@ TTeeCanvas3D::~TTeeCanvas3D() = default;
 
 void TTeeCanvas3D::SetMonochrome(bool Value)
 {
-    if (FMonochrome == Value)
+    if (!StoreChanged(FMonochrome, Value))
         return;
-    FMonochrome = Value;
     FBitmap.reset();
     FDirty = true;
     if (FView3DOptions)
