@@ -26,12 +26,15 @@ class TReceiver;
 // Shared by the window and every copy of its handle. Messages wait here in posting order; one
 // Qt event at a time asks the user-interface thread to run them, so a fast line wakes that
 // thread once per batch rather than once per message. The lock keeps a post from racing the
-// window's destruction.
+// window's destruction. Room is set while Pending has room; it changes only under the lock,
+// together with Pending, so a poster that finds the queue full cannot miss the taking that
+// makes room.
 struct TWindowSlot {
     std::mutex Lock;
     TReceiver* Receiver = nullptr;
     std::deque<TMessage> Pending;
     bool Scheduled = false;
+    TEvent Room{true};
 };
 
 namespace {
@@ -71,6 +74,8 @@ public:
                 }
                 message = std::move(FSlot.Pending.front());
                 FSlot.Pending.pop_front();
+                if (FSlot.Pending.size() < NotifyWindowRoom)
+                    FSlot.Room.Set();
             }
             FHandler(message);
         }
@@ -98,6 +103,22 @@ bool TWindowHandle::Post(TMessage Message) const
     return true;
 }
 
+bool TWindowHandle::WaitForRoom(TWaitHandle Stop) const
+{
+    if (!FSlot)
+        return true;
+    for (;;) {
+        {
+            std::lock_guard guard(FSlot->Lock);
+            if (!FSlot->Receiver || FSlot->Pending.size() < NotifyWindowRoom)
+                return true;
+            FSlot->Room.Reset();
+        }
+        if (WaitForAny({Stop, FSlot->Room.Handle()}) != 1)
+            return false;
+    }
+}
+
 TNotifyWindow::TNotifyWindow(THandler Handler) : FSlot(std::make_shared<TWindowSlot>())
 {
     FSlot->Receiver = new TReceiver(*FSlot, std::move(Handler));
@@ -112,6 +133,7 @@ TNotifyWindow::~TNotifyWindow()
         receiver = FSlot->Receiver;
         FSlot->Receiver = nullptr;
         dropped.swap(FSlot->Pending);
+        FSlot->Room.Set(); // a poster held back finds the window gone
     }
     // Messages still waiting are freed with their blocks, outside the lock.
     delete receiver;
