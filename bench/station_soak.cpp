@@ -19,6 +19,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -69,10 +71,22 @@ private:
     std::thread FThread;
 };
 
-void Print(const char* When, const TProcessCounts& C)
+// The threads by name, so that one that comes or goes can be told apart.
+std::string ThreadNames()
 {
-    std::printf("%-6s descriptors %zu, threads %zu, resident %.1f MiB\n", When, C.Descriptors,
-                C.Threads, double(C.ResidentBytes) / (1 << 20));
+    std::string names;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::string name;
+        std::getline(std::ifstream(task.path() / "comm"), name);
+        names += " " + name;
+    }
+    return names;
+}
+
+void Print(const char* When, const TProcessCounts& C, const std::string& Threads)
+{
+    std::printf("%-6s descriptors %zu, resident %.1f MiB, threads %zu:%s\n", When, C.Descriptors,
+                double(C.ResidentBytes) / (1 << 20), C.Threads, Threads.c_str());
 }
 
 } // namespace
@@ -108,6 +122,7 @@ int main(int argc, char** argv)
 
     const unsigned long beepsBefore = platform::BeepCount();
     const TProcessCounts start = ReadProcessCounts();
+    const std::string startThreads = ThreadNames();
     TProcessCounts warm;
     std::uint64_t warmBlocks = 0;
     std::mt19937 random(12);
@@ -153,10 +168,11 @@ int main(int argc, char** argv)
                     device.Stalled ? ", THE LINE STALLED" : "");
     }
     const TProcessCounts finish = ReadProcessCounts();
+    const std::string finishThreads = ThreadNames();
     std::printf("%lu clicks, %lu setting changes, %lu beeps, %lu errors shown\n", clicks, changes,
                 platform::BeepCount() - beepsBefore, errors);
-    Print("start", start);
-    Print("end", finish);
+    Print("start", start, startThreads);
+    Print("end", finish, finishThreads);
     if (blocksReceived > warmBlocks)
         std::printf("resident memory after the warm-up: %+.2f bytes per block\n",
                     (double(finish.ResidentBytes) - double(warm.ResidentBytes)) /
