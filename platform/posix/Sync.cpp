@@ -72,30 +72,30 @@ bool IsSignalled(TWaitHandle Handle)
     return WaitForAny({Handle}, 0) == 0;
 }
 
-TEvent::TEvent(bool InitiallySet) : FFd(MakeEventFd())
+TEvent::TEvent(bool InitiallySet) : FHandle(MakeEventFd())
 {
     if (InitiallySet)
         Set();
 }
 
-TEvent::~TEvent() { close(FFd); }
+TEvent::~TEvent() { close(int(FHandle)); }
 
 void TEvent::Set()
 {
     // The state first: a waiter woken by the descriptor finds it set.
     FState.store(true, std::memory_order_release);
-    Signal(FFd);
+    Signal(int(FHandle));
 }
 
 void TEvent::Reset()
 {
-    Unsignal(FFd);
+    Unsignal(int(FHandle));
     FState.store(false, std::memory_order_release);
 }
 
 bool TEvent::IsSet() const { return FState.load(std::memory_order_acquire); }
 
-TWaitHandle TEvent::Handle() const { return {FFd, &FState}; }
+TWaitHandle TEvent::Handle() const { return {FHandle, &FState}; }
 
 struct TMessageQueue::TImpl {
     std::mutex Lock;

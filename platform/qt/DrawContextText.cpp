@@ -3,7 +3,7 @@
 // wholesale by tests that need the same metrics on every machine.
 #include "platform/DrawContext.h"
 
-#include "platform/QtBridge.h"
+#include "platform/qt/QtBridge.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
