@@ -4,9 +4,9 @@
 // a QCustomPlot replot (antialiasing off, adaptive sampling on) and a bare QPainter polyline
 // with a 2-pixel pen. The data stay unchanged between paints in every case, so what is timed
 // is the paint itself.
-#include "bench/support/StationChart.h"
 #include "chart/Chart.h"
 #include "chart/Series.h"
+#include "tests/support/StationChart.h"
 
 #include <QImage>
 #include <QPainter>
@@ -53,13 +53,10 @@ void OurChart(benchmark::State& State)
 {
     const int n = int(State.range(0));
     const TSize2 size = SizeFor(n);
-    auto chart = StationChart(Rect(0, 0, size.Width, size.Height));
-    TLineSeries series(nullptr);
-    series.SetParentChart(chart.get());
-    series.SetSeriesColor(clRed);
-    series.LinePen()->SetWidth(2);
+    TStationChart station = MakeStationChart(Rect(0, 0, size.Width, size.Height));
+    TChart* chart = station.Chart.get();
     for (double v : Samples(n))
-        series.Add(v, "", clDefault);
+        station.Series1->Add(v, "", clDefault);
     TBitmap window(size.Width, size.Height);
     for (auto _ : State) {
         chart->Canvas()->Invalidate();

@@ -1,42 +1,46 @@
-// The chart's costs: a full paint of the station's 449 x 161 chart, appending points to a
-// series (constant time per append, also at a million points), and memory per point.
-#include "bench/support/StationChart.h"
+// The chart's costs: a full paint of the station's 449 x 161 chart with and without its legend,
+// appending points to a series (constant time per append, also at a million points), and
+// memory per point.
 #include "chart/Chart.h"
+#include "tests/support/StationChart.h"
 
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 namespace {
 
-std::unique_ptr<TChart> StationChart() { return StationChart(Rect(8, 112, 457, 273)); }
-
 // Draw runs the whole drawing sequence into the off-screen image and copies it out, as a paint
-// request with a stale image does.
+// request with a stale image does: the station's chart and its red line, with and without the
+// legend beside it (the legend lists the block's first samples, so its cost must stay small
+// beside the axes and the line).
 void PaintStationChart(benchmark::State& State)
 {
-    auto chart = StationChart();
-    TChartSeries series(nullptr);
-    series.SetSeriesColor(clRed);
-    series.SetParentChart(chart.get());
-    for (int i = 0; i < State.range(0); ++i)
-        series.Add((i * 37) % 1000);
+    const int samples = static_cast<int>(State.range(0));
+    const bool legend = State.range(1) != 0;
+    TStationChart station = MakeStationChart();
+    TChart& chart = *station.Chart;
+    chart.Legend()->SetVisible(legend);
+    for (int i = 0; i < samples; ++i)
+        station.Series1->Add(32768 + 30000 * std::sin(i * 2 * M_PI / 256), "", clDefault);
     TBitmap window(449, 161);
     for (auto _ : State) {
-        chart->Canvas()->Invalidate();
-        chart->Draw(*window.Canvas(), {0, 0, 449, 161});
+        chart.Canvas()->Invalidate();
+        chart.Draw(*window.Canvas(), {0, 0, 449, 161});
     }
-    State.SetLabel(State.range(0) ? "with samples" : "no samples");
+    State.SetLabel(std::string(samples ? "1024 samples" : "no samples") + (legend ? ", legend" : ", no legend"));
 }
-BENCHMARK(PaintStationChart)->Arg(0)->Arg(1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PaintStationChart)->ArgsProduct({{0, 1024}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 // The repaint of an unchanged chart: only the stored image is copied.
 void RepaintUnchangedChart(benchmark::State& State)
 {
-    auto chart = StationChart();
+    auto chart = MakeStationChart().Chart;
     chart->Repaint();
     for (auto _ : State)
         chart->TWinControl::Repaint();
@@ -46,7 +50,7 @@ BENCHMARK(RepaintUnchangedChart)->Unit(benchmark::kMicrosecond);
 // N appends after a Clear; the per-item time must not grow with N.
 void AddPoints(benchmark::State& State, bool Attached)
 {
-    auto chart = StationChart();
+    auto chart = MakeStationChart().Chart;
     TChartSeries series(nullptr);
     if (Attached)
         series.SetParentChart(chart.get());

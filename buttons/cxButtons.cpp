@@ -2,6 +2,7 @@
 
 #include "framework/Timer.h"
 #include "platform/DrawContext.h"
+#include "framework/Property.h"
 
 #include <algorithm>
 
@@ -21,9 +22,8 @@ bool Contains(const TRect& R, TPoint P)
 
 void TcxButtonColors::SetColor(TcxButtonState State, TColor Value)
 {
-    if (FColors[State] == Value)
+    if (!StoreChanged(FColors[State], Value))
         return;
-    FColors[State] = Value;
     if (OnChange)
         OnChange(this);
 }
@@ -38,9 +38,8 @@ TcxButtonAssignedColors TcxButtonColors::AssignedColors() const
 
 void TcxButtonColors::Assign(const TcxButtonColors& Source)
 {
-    if (std::equal(std::begin(FColors), std::end(FColors), std::begin(Source.FColors)))
+    if (!StoreChanged(FColors, Source.FColors))
         return;
-    std::copy(std::begin(Source.FColors), std::end(Source.FColors), std::begin(FColors));
     if (OnChange)
         OnChange(this);
 }
@@ -100,18 +99,12 @@ TcxCustomButton::~TcxCustomButton() = default;
 
 void TcxCustomButton::SetKind(TcxButtonKind Value)
 {
-    if (Value == FKind)
-        return;
-    FKind = Value;
-    UpdateOwnerDraw();
+    SetProperty(FKind, Value, [this] { UpdateOwnerDraw(); });
 }
 
 void TcxCustomButton::SetUseSystemPaint(bool Value)
 {
-    if (Value == FUseSystemPaint)
-        return;
-    FUseSystemPaint = Value;
-    UpdateOwnerDraw();
+    SetProperty(FUseSystemPaint, Value, [this] { UpdateOwnerDraw(); });
 }
 
 void TcxCustomButton::SetGlyph(const TBitmap& Value)
@@ -126,34 +119,23 @@ void TcxCustomButton::SetGlyph(const TBitmap& Value)
 void TcxCustomButton::SetNumGlyphs(int Value)
 {
     Value = std::clamp(Value, 1, 4);
-    if (Value == FNumGlyphs)
-        return;
-    FNumGlyphs = Value;
-    Invalidate();
+    SetProperty(FNumGlyphs, Value, [this] { Invalidate(); });
 }
 
 void TcxCustomButton::SetLayout(TButtonLayout Value)
 {
-    if (Value == FLayout)
-        return;
-    FLayout = Value;
-    Invalidate();
+    SetProperty(FLayout, Value, [this] { Invalidate(); });
 }
 
 void TcxCustomButton::SetMargin(int Value)
 {
-    if (Value == FMargin || Value < -1)
-        return;
-    FMargin = Value;
-    Invalidate();
+    if (Value >= -1)
+        SetProperty(FMargin, Value, [this] { Invalidate(); });
 }
 
 void TcxCustomButton::SetSpacing(int Value)
 {
-    if (Value == FSpacing)
-        return;
-    FSpacing = Value;
-    Invalidate();
+    SetProperty(FSpacing, Value, [this] { Invalidate(); });
 }
 
 const TcxCustomLookAndFeelPainter& TcxCustomButton::Painter() const

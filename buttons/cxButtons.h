@@ -21,6 +21,7 @@
 #include "framework/Graphics.h"
 #include "framework/StdCtrls.h"
 
+#include <array>
 #include <bitset>
 #include <functional>
 #include <memory>
@@ -56,7 +57,7 @@ public:
     TNotifyEvent OnChange;
 
 private:
-    TColor FColors[5] = {clDefault, clDefault, clDefault, clDefault, clDefault};
+    std::array<TColor, 5> FColors = {clDefault, clDefault, clDefault, clDefault, clDefault};
 };
 
 class TcxCustomButton;

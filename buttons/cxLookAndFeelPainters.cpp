@@ -1,26 +1,11 @@
 #include "buttons/cxLookAndFeelPainters.h"
 
-#include <algorithm>
-
-int cxWeightedComponent(int Component, int Weight)
-{
-    const int product = Component * Weight;
-    return product >= 0 ? (product + 50) / 100 : -((-product + 50) / 100);
-}
-
 TColor cxBlendColors(TColor Face, TColor Highlight, TColor Window, TcxBlendWeights Weights)
 {
     if (Face == clBlack || Face == clWhite)
         return Highlight;
-    const auto blend = [&](std::uint8_t f, std::uint8_t h, std::uint8_t w) {
-        const int sum = cxWeightedComponent(f, Weights.Face) +
-                        cxWeightedComponent(h, Weights.Highlight) +
-                        cxWeightedComponent(w, Weights.Window);
-        return static_cast<std::uint8_t>(std::clamp(sum, 0, 255));
-    };
-    return RgbColor(blend(RedOf(Face), RedOf(Highlight), RedOf(Window)),
-               blend(GreenOf(Face), GreenOf(Highlight), GreenOf(Window)),
-               blend(BlueOf(Face), BlueOf(Highlight), BlueOf(Window)));
+    return MixPercent(
+        {{Face, Weights.Face}, {Highlight, Weights.Highlight}, {Window, Weights.Window}});
 }
 
 bool TcxUltraFlatLookAndFeelPainter::IsButtonHotTrack() const { return true; }

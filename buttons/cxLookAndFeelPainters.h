@@ -33,9 +33,6 @@ struct TcxBlendWeights {
 constexpr TcxBlendWeights cxHotBlendWeights{-2, 30, 72};
 constexpr TcxBlendWeights cxPressedBlendWeights{14, 44, 40};
 
-// Component × weight ÷ 100, rounded to the nearest integer with halves away from zero.
-int cxWeightedComponent(int Component, int Weight);
-
 // The blend of three plain RGB colours, each component the sum of the weighted components
 // clamped to 0..255. A black or white face gives the highlight colour itself: the blend of
 // such a face would not stand out from the window. The result still has to go through the

@@ -1,5 +1,7 @@
 #include "chart/Chart.h"
 
+#include "framework/Property.h"
+
 #include <algorithm>
 
 TChartFontObject::TChartFontObject(TCustomChart* Chart)
@@ -32,26 +34,17 @@ void TChartWall::Repaint() const
 
 void TChartWall::SetColor(TColor Value)
 {
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    Repaint();
+    SetProperty(FColor, Value, [this] { Repaint(); });
 }
 
 void TChartWall::SetDark3D(bool Value)
 {
-    if (FDark3D == Value)
-        return;
-    FDark3D = Value;
-    Repaint();
+    SetProperty(FDark3D, Value, [this] { Repaint(); });
 }
 
 void TChartWall::SetSize(int Value)
 {
-    if (FSize == Value)
-        return;
-    FSize = Value;
-    Repaint();
+    SetProperty(FSize, Value, [this] { Repaint(); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -66,42 +59,27 @@ TChartTitle::TChartTitle(TCustomChart* Chart) : TChartFontObject(Chart)
 
 void TChartTitle::SetAdjustFrame(bool Value)
 {
-    if (FAdjustFrame == Value)
-        return;
-    FAdjustFrame = Value;
-    Repaint();
+    SetProperty(FAdjustFrame, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::SetAlignment(TAlignment Value)
 {
-    if (FAlignment == Value)
-        return;
-    FAlignment = Value;
-    Repaint();
+    SetProperty(FAlignment, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::SetColor(TColor Value)
 {
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    Repaint();
+    SetProperty(FColor, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::SetText(const std::vector<std::string>& Value)
 {
-    if (FText == Value)
-        return;
-    FText = Value;
-    Repaint();
+    SetProperty(FText, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::SetVisible(bool Value)
 {
-    if (FVisible == Value)
-        return;
-    FVisible = Value;
-    Repaint();
+    SetProperty(FVisible, Value, [this] { Repaint(); });
 }
 
 void TChartTitle::Draw(bool IsFoot)
@@ -197,6 +175,7 @@ TCustomChart::TCustomChart(TComponent* Owner) : TCustomAxisPanel(Owner)
     FBackWall->Brush()->SetStyle(bsClear);
     FLeftWall = std::make_unique<TChartWall>(this);
     FLeftWall->SetColor(0x0080FFFF);
+    FLegend = std::make_unique<TChartLegend>(this);
     FBottomWall = std::make_unique<TChartWall>(this);
     FBottomWall->SetColor(0x00FFFFFF);
     SetAutoRepaint(true);
@@ -216,20 +195,22 @@ void TCustomChart::SetBackColor(TColor Value)
 
 void TCustomChart::SetBackImageInside(bool Value)
 {
-    if (FBackImageInside == Value)
-        return;
-    FBackImageInside = Value;
-    Invalidate();
+    SetProperty(FBackImageInside, Value, [this] { Invalidate(); });
 }
 
 void TCustomChart::DrawTitlesAndLegend()
 {
-    // The legend (a later part) goes here: a vertical one before the titles, a horizontal one
-    // after them.
+    // A vertical legend spans the height the margins leave, so it goes before the titles; a
+    // horizontal one sits between them and the plotting rectangle.
+    const bool legend = FLegend->Visible() && ActiveSeriesCount() > 0;
+    if (legend && FLegend->IsVertical())
+        FLegend->PaintLegend();
     if (FTitle->Visible())
         FTitle->Draw(false);
     if (FFoot->Visible())
         FFoot->Draw(true);
+    if (legend && !FLegend->IsVertical())
+        FLegend->PaintLegend();
 }
 
 void TCustomChart::PaintWalls()

@@ -1,8 +1,11 @@
 #include "chart/Series.h"
 
 #include "chart/TeeConst.h"
+#include "framework/Property.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -27,33 +30,24 @@ TSeriesPointer::TSeriesPointer(TCustomSeries* Owner) : FOwner(Owner)
 
 TSeriesPointer::~TSeriesPointer() = default;
 
-template <class T>
-void TSeriesPointer::Change(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    FOwner->Repaint();
-}
-
-void TSeriesPointer::SetDark3D(bool Value) { Change(FDark3D, Value); }
-void TSeriesPointer::SetDraw3D(bool Value) { Change(FDraw3D, Value); }
-void TSeriesPointer::SetInflateMargins(bool Value) { Change(FInflateMargins, Value); }
-void TSeriesPointer::SetStyle(TSeriesPointerStyle Value) { Change(FStyle, Value); }
-void TSeriesPointer::SetVisible(bool Value) { Change(FVisible, Value); }
+void TSeriesPointer::SetDark3D(bool Value) { SetProperty(FDark3D, Value, [this] { FOwner->Repaint(); }); }
+void TSeriesPointer::SetDraw3D(bool Value) { SetProperty(FDraw3D, Value, [this] { FOwner->Repaint(); }); }
+void TSeriesPointer::SetInflateMargins(bool Value) { SetProperty(FInflateMargins, Value, [this] { FOwner->Repaint(); }); }
+void TSeriesPointer::SetStyle(TSeriesPointerStyle Value) { SetProperty(FStyle, Value, [this] { FOwner->Repaint(); }); }
+void TSeriesPointer::SetVisible(bool Value) { SetProperty(FVisible, Value, [this] { FOwner->Repaint(); }); }
 
 void TSeriesPointer::SetHorizSize(int Value)
 {
     if (Value < 1)
         throw ChartException(TeeMsg_PointerSize);
-    Change(FHorizSize, Value);
+    SetProperty(FHorizSize, Value, [this] { FOwner->Repaint(); });
 }
 
 void TSeriesPointer::SetVertSize(int Value)
 {
     if (Value < 1)
         throw ChartException(TeeMsg_PointerSize);
-    Change(FVertSize, Value);
+    SetProperty(FVertSize, Value, [this] { FOwner->Repaint(); });
 }
 
 void TSeriesPointer::Draw(TTeeCanvas3D& Canvas, int X, int Y, int Width, int Height, TColor Color,
@@ -119,20 +113,11 @@ TCustomSeries::TCustomSeries(TComponent* Owner) : TChartSeries(Owner)
 
 TCustomSeries::~TCustomSeries() = default;
 
-template <class T>
-void TCustomSeries::Change(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return;
-    Field = Value;
-    Repaint();
-}
-
-void TCustomSeries::SetDark3D(bool Value) { Change(FDark3D, Value); }
-void TCustomSeries::SetInvertedStairs(bool Value) { Change(FInvertedStairs, Value); }
-void TCustomSeries::SetLineBrush(TBrushStyle Value) { Change(FLineBrush, Value); }
-void TCustomSeries::SetLineHeight(int Value) { Change(FLineHeight, Value); }
-void TCustomSeries::SetStairs(bool Value) { Change(FStairs, Value); }
+void TCustomSeries::SetDark3D(bool Value) { SetProperty(FDark3D, Value, [this] { Repaint(); }); }
+void TCustomSeries::SetInvertedStairs(bool Value) { SetProperty(FInvertedStairs, Value, [this] { Repaint(); }); }
+void TCustomSeries::SetLineBrush(TBrushStyle Value) { SetProperty(FLineBrush, Value, [this] { Repaint(); }); }
+void TCustomSeries::SetLineHeight(int Value) { SetProperty(FLineHeight, Value, [this] { Repaint(); }); }
+void TCustomSeries::SetStairs(bool Value) { SetProperty(FStairs, Value, [this] { Repaint(); }); }
 
 TTeeCanvas3D* TCustomSeries::Canvas() const
 {
@@ -305,6 +290,54 @@ void TCustomSeries::PrepareLegendPen(int, TColor&, TBrushStyle& Style)
 {
     Canvas()->ApplyPen(*FLinePen);
     Style = FLineBrush;
+}
+
+int TCustomSeries::Clicked(int X, int Y)
+{
+    // Within this many pixels of the line's middle, beyond half its width.
+    constexpr double kTolerance = 3;
+    if (!ParentChart() || FirstShown() < 0)
+        return -1;
+    const double reach = kTolerance + FLinePen->Width() / 2.0;
+    // Of the points whose marker or segment is under (X, Y), the one nearest to it.
+    int best = -1;
+    double bestDistance = 0;
+    const auto consider = [&](int Index, int PX, int PY) {
+        const double d = std::hypot(PX - X, PY - Y);
+        if (best < 0 || d < bestDistance) {
+            best = Index;
+            bestDistance = d;
+        }
+    };
+    // A point without value breaks the line.
+    bool joined = false;
+    int prevX = 0;
+    int prevY = 0;
+    for (int i = FirstShown(); i <= LastShown(); ++i) {
+        if (PointColor(i) == clNone) {
+            joined = false;
+            continue;
+        }
+        const int x = XPosOfPoint(i);
+        const int y = YPosOfPoint(i);
+        if (FPointer->Visible() && std::abs(X - x) <= FPointer->HorizSize() && std::abs(Y - y) <= FPointer->VertSize())
+            consider(i, x, y);
+        if (FDrawLine && joined) {
+            // Distance from (X, Y) to the segment from the previous point to this one.
+            const double dx = x - prevX;
+            const double dy = y - prevY;
+            const double length2 = dx * dx + dy * dy;
+            const double t = length2 == 0 ? 0 : std::clamp(((X - prevX) * dx + (Y - prevY) * dy) / length2, 0.0, 1.0);
+            if (std::hypot(prevX + t * dx - X, prevY + t * dy - Y) <= reach) {
+                consider(i - 1, prevX, prevY);
+                consider(i, x, y);
+            }
+        }
+        joined = true;
+        prevX = x;
+        prevY = y;
+    }
+    return best;
 }
 
 void TCustomSeries::HorizMargins(int& Before, int& After)

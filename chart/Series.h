@@ -69,8 +69,6 @@ public:
               TSeriesPointerStyle Shape) const;
 
 private:
-    template <class T>
-    void Change(T& Field, const T& Value);
 
     TCustomSeries* FOwner;
     std::unique_ptr<TChartBrush> FBrush;
@@ -114,6 +112,9 @@ public:
     void PrepareLegendPen(int ValueIndex, TColor& BackColor, TBrushStyle& Style) override;
     void HorizMargins(int& Before, int& After) override;
     void VertMargins(int& Before, int& After) override;
+    // A marker under the point, or a segment of the line passing within a few pixels of it
+    // (the nearer of its two points).
+    int Clicked(int X, int Y) override;
 
 protected:
     // Whether segments may be gathered into one polyline; a kind that must see every segment
@@ -124,8 +125,6 @@ protected:
     bool FDrawArea = false;
 
 private:
-    template <class T>
-    void Change(T& Field, const T& Value);
     TTeeCanvas3D* Canvas() const;
     void PrepareLinePen(TColor Color);
     // Draws the segment from (FOldX, FOldY) to (X, Y) in Color, and the markers it asks for.

@@ -1,6 +1,7 @@
 #include "chart/TeCanvas.h"
 
 #include "framework/ExtCtrls.h"
+#include "framework/Property.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,18 +17,12 @@ TChartPen::TChartPen(TNotifyEvent OnChange)
 
 void TChartPen::SetVisible(bool Value)
 {
-    if (FVisible == Value)
-        return;
-    FVisible = Value;
-    Changed();
+    SetProperty(FVisible, Value, [this] { Changed(); });
 }
 
 void TChartPen::SetSmallDots(bool Value)
 {
-    if (FSmallDots == Value)
-        return;
-    FSmallDots = Value;
-    Changed();
+    SetProperty(FSmallDots, Value, [this] { Changed(); });
 }
 
 void TChartPen::Assign(const TChartPen& Source)
@@ -256,9 +251,8 @@ TTeeCanvas3D::~TTeeCanvas3D() = default;
 
 void TTeeCanvas3D::SetMonochrome(bool Value)
 {
-    if (FMonochrome == Value)
+    if (!StoreChanged(FMonochrome, Value))
         return;
-    FMonochrome = Value;
     FBitmap.reset();
     FDirty = true;
     if (FView3DOptions)
@@ -303,23 +297,6 @@ void TTeeCanvas3D::EraseRect(const TRect& Rect)
     FillRect(Rect);
 }
 
-namespace {
-
-// k of n steps from A to B in one channel, rounded to the nearest.
-int Blend(int A, int B, int K, int N)
-{
-    return N == 0 ? A : int(std::lround(A + double(K) * (B - A) / N));
-}
-
-TColor BlendColor(TColor A, TColor B, int K, int N)
-{
-    return RgbColor(std::uint8_t(Blend(RedOf(A), RedOf(B), K, N)),
-               std::uint8_t(Blend(GreenOf(A), GreenOf(B), K, N)),
-               std::uint8_t(Blend(BlueOf(A), BlueOf(B), K, N)));
-}
-
-} // namespace
-
 void TTeeCanvas3D::GradientFill(const TRect& Rect, TColor StartColor, TColor EndColor,
                                 TGradientDirection Direction)
 {
@@ -351,7 +328,7 @@ void TTeeCanvas3D::GradientFill(const TRect& Rect, TColor StartColor, TColor End
         const int bands = std::min(size, 256);
         const auto edge = [&](int k) { return int(std::lround(double(k) * size / bands)); };
         for (int k = 0; k < bands; ++k) {
-            const TColor c = BlendColor(a, b, k, bands - 1);
+            const TColor c = ColorStep(a, b, k, bands - 1);
             if (vertical)
                 fill(c, {r.Left, r.Bottom - edge(k + 1), r.Right, r.Bottom - edge(k)});
             else
@@ -363,7 +340,7 @@ void TTeeCanvas3D::GradientFill(const TRect& Rect, TColor StartColor, TColor End
         const int hw = w / 2, hh = h / 2, n = hw + hh;
         // The row step a and the column step b advance together, each stopping at its half.
         for (int ai = 0, bi = 0; ai < hh || bi < hw;) {
-            const TColor c = BlendColor(a, b, ai + bi, n);
+            const TColor c = ColorStep(a, b, ai + bi, n);
             fill(c, {r.Left + bi, r.Top + ai, r.Left + bi + 1, r.Bottom - ai});
             fill(c, {r.Right - bi - 1, r.Top + ai, r.Right - bi, r.Bottom - ai});
             fill(c, {r.Left + bi, r.Top + ai, r.Right - bi, r.Top + ai + 1});
@@ -382,7 +359,7 @@ void TTeeCanvas3D::GradientFill(const TRect& Rect, TColor StartColor, TColor End
         for (int x = 0; x < w; ++x)
             for (int y = 0; y < h; ++y) {
                 const int row = Direction == gdFromTopLeft ? y : h - 1 - y;
-                fill(BlendColor(a, b, x + row, n), {r.Left + x, r.Top + y, r.Left + x + 1, r.Top + y + 1});
+                fill(ColorStep(a, b, x + row, n), {r.Left + x, r.Top + y, r.Left + x + 1, r.Top + y + 1});
             }
         break;
     }

@@ -12,6 +12,7 @@
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
+#include "framework/Property.h"
 #include "platform/DrawContext.h"
 #include "platform/Types.h"
 
@@ -78,23 +79,23 @@ public:
     explicit TView3DOptions(std::function<void()> OnChange) : FOnChange(std::move(OnChange)) {}
 
     int Elevation() const { return FElevation; }
-    void SetElevation(int Value) { Set(FElevation, Value); }
+    void SetElevation(int Value) { SetProperty(FElevation, Value, [this] { Repaint(); }); }
     int HorizOffset() const { return FHorizOffset; }
-    void SetHorizOffset(int Value) { Set(FHorizOffset, Value); }
+    void SetHorizOffset(int Value) { SetProperty(FHorizOffset, Value, [this] { Repaint(); }); }
     bool Orthogonal() const { return FOrthogonal; }
-    void SetOrthogonal(bool Value) { Set(FOrthogonal, Value); }
+    void SetOrthogonal(bool Value) { SetProperty(FOrthogonal, Value, [this] { Repaint(); }); }
     int Perspective() const { return FPerspective; }
-    void SetPerspective(int Value) { Set(FPerspective, Value); }
+    void SetPerspective(int Value) { SetProperty(FPerspective, Value, [this] { Repaint(); }); }
     int Rotation() const { return FRotation; }
-    void SetRotation(int Value) { Set(FRotation, Value); }
+    void SetRotation(int Value) { SetProperty(FRotation, Value, [this] { Repaint(); }); }
     int Tilt() const { return FTilt; }
-    void SetTilt(int Value) { Set(FTilt, Value); }
+    void SetTilt(int Value) { SetProperty(FTilt, Value, [this] { Repaint(); }); }
     int VertOffset() const { return FVertOffset; }
-    void SetVertOffset(int Value) { Set(FVertOffset, Value); }
+    void SetVertOffset(int Value) { SetProperty(FVertOffset, Value, [this] { Repaint(); }); }
     int Zoom() const { return FZoom; }
-    void SetZoom(int Value) { Set(FZoom, Value); }
+    void SetZoom(int Value) { SetProperty(FZoom, Value, [this] { Repaint(); }); }
     bool ZoomText() const { return FZoomText; }
-    void SetZoomText(bool Value) { Set(FZoomText, Value); }
+    void SetZoomText(bool Value) { SetProperty(FZoomText, Value, [this] { Repaint(); }); }
 
     // Asks the owner to repaint (used by the canvas when its image must be made anew).
     void Repaint() const
@@ -104,15 +105,6 @@ public:
     }
 
 private:
-    template <class T>
-    void Set(T& Field, T Value)
-    {
-        if (Field == Value)
-            return;
-        Field = Value;
-        Repaint();
-    }
-
     std::function<void()> FOnChange;
     int FElevation = 345;
     int FHorizOffset = 0;

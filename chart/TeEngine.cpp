@@ -1,6 +1,7 @@
 #include "chart/TeEngine.h"
 
 #include "chart/TeeConst.h"
+#include "framework/Property.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,17 +16,13 @@ TChartValueList::TChartValueList(TChartSeries* Owner, const std::string& Name)
 
 void TChartValueList::SetDateTime(bool Value)
 {
-    if (FDateTime == Value)
-        return;
-    FDateTime = Value;
-    FOwner->Repaint();
+    SetProperty(FDateTime, Value, [this] { FOwner->Repaint(); });
 }
 
 void TChartValueList::SetMultiplier(double Value)
 {
-    if (FMultiplier == Value)
+    if (!StoreChanged(FMultiplier, Value))
         return;
-    FMultiplier = Value;
     Changed();
     FOwner->Repaint();
 }
@@ -168,25 +165,18 @@ TChartSeries::~TChartSeries()
 
 void TChartSeries::SetActive(bool Value)
 {
-    if (FActive == Value)
-        return;
-    FActive = Value;
-    Repaint();
+    SetProperty(FActive, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetSeriesColor(TColor Value)
 {
-    if (FSeriesColor == Value)
-        return;
-    FSeriesColor = Value;
-    Repaint();
+    SetProperty(FSeriesColor, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetColorEachPoint(bool Value)
 {
-    if (FColorEachPoint == Value)
+    if (!StoreChanged(FColorEachPoint, Value))
         return;
-    FColorEachPoint = Value;
     if (!Value)
         for (int i = 0; i < FColors.Count(); ++i)
             SetPointColor(i, clDefault);
@@ -195,70 +185,54 @@ void TChartSeries::SetColorEachPoint(bool Value)
 
 void TChartSeries::SetShowInLegend(bool Value)
 {
-    if (FShowInLegend == Value)
-        return;
-    FShowInLegend = Value;
-    Repaint();
+    SetProperty(FShowInLegend, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetTitle(const std::string& Value)
 {
-    if (FTitle == Value)
-        return;
-    FTitle = Value;
-    Repaint();
+    SetProperty(FTitle, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetHorizAxis(THorizAxis Value)
 {
-    if (FHorizAxis == Value)
+    if (!StoreChanged(FHorizAxis, Value))
         return;
-    FHorizAxis = Value;
     ResolveAxes();
     Repaint();
 }
 
 void TChartSeries::SetVertAxis(TVertAxis Value)
 {
-    if (FVertAxis == Value)
+    if (!StoreChanged(FVertAxis, Value))
         return;
-    FVertAxis = Value;
     ResolveAxes();
     Repaint();
 }
 
 void TChartSeries::SetCustomHorizAxis(TCustomChartAxis* Value)
 {
-    if (FCustomHorizAxis == Value)
+    if (!StoreChanged(FCustomHorizAxis, Value))
         return;
-    FCustomHorizAxis = Value;
     ResolveAxes();
     Repaint();
 }
 
 void TChartSeries::SetCustomVertAxis(TCustomChartAxis* Value)
 {
-    if (FCustomVertAxis == Value)
+    if (!StoreChanged(FCustomVertAxis, Value))
         return;
-    FCustomVertAxis = Value;
     ResolveAxes();
     Repaint();
 }
 
 void TChartSeries::SetValueFormat(const std::string& Value)
 {
-    if (FValueFormat == Value)
-        return;
-    FValueFormat = Value;
-    Repaint();
+    SetProperty(FValueFormat, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetPercentFormat(const std::string& Value)
 {
-    if (FPercentFormat == Value)
-        return;
-    FPercentFormat = Value;
-    Repaint();
+    SetProperty(FPercentFormat, Value, [this] { Repaint(); });
 }
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* Value)
@@ -449,11 +423,21 @@ void TChartSeries::Repaint()
 
 void TChartSeries::DrawPoint(int) {}
 
-void TChartSeries::DrawLegendSymbol(int, const TRect&) {}
+void TChartSeries::DrawLegendSymbol(int, const TRect& Rect)
+{
+    // The plain symbol: a rectangle in the brush and pen the legend has set.
+    if (FParentChart)
+        FParentChart->Canvas()->DrawRect(Rect);
+}
 
 void TChartSeries::PrepareLegendPen(int, TColor&, TBrushStyle&) {}
 
 void TChartSeries::HorizMargins(int&, int&) {}
+
+int TChartSeries::Clicked(int, int)
+{
+    return -1;
+}
 
 void TChartSeries::VertMargins(int&, int&) {}
 
@@ -475,17 +459,7 @@ int TChartSeriesList::ActiveCount() const
 // ---------------------------------------------------------------------------------------------
 // Axis panel
 
-TCustomAxisPanel::TCustomAxisPanel(TComponent* Owner) : TCustomTeePanelExtended(Owner)
-{
-    SetAutoRepaint(false);
-    // Creation order is the order of layout and drawing.
-    FBottomAxis = new TChartAxis(this, true, false, 0);
-    FTopAxis = new TChartAxis(this, true, true, 0);
-    FLeftAxis = new TChartAxis(this, false, false, 90);
-    FRightAxis = new TChartAxis(this, false, true, 270);
-    FDepthAxis = new TChartDepthAxis(this);
-    SetAutoRepaint(true);
-}
+TCustomAxisPanel::TCustomAxisPanel(TComponent* Owner) : TCustomTeePanelExtended(Owner) {}
 
 TCustomAxisPanel::~TCustomAxisPanel()
 {
@@ -496,11 +470,24 @@ TCustomAxisPanel::~TCustomAxisPanel()
         s->ResolveAxes();
     }
     FSeriesList.FItems.clear();
-    delete FDepthAxis;
-    delete FRightAxis;
-    delete FLeftAxis;
-    delete FTopAxis;
-    delete FBottomAxis;
+}
+
+std::vector<TAxisSeries> TCustomAxisPanel::SeriesOnAxis(const TCustomChartAxis& Axis) const
+{
+    std::vector<TAxisSeries> out;
+    for (const TChartSeries* s : FSeriesList.FItems) {
+        if (!s->IsAttachedToAxis(&Axis))
+            continue;
+        const TChartValueList* values = Axis.Horizontal() ? s->XValues() : s->YValues();
+        const TChartValueList* across = Axis.Horizontal() ? s->YValues() : s->XValues();
+        const int count = s->Count();
+        out.push_back({s->Active(), count, count ? values->MinValue() : 0, count ? values->MaxValue() : 0,
+                       values->DateTime(),
+                       s->MandatoryValueList() == across && count > 0 && !s->PointLabel(0).empty(),
+                       [values](int k) { return values->Value(k); },
+                       [s](int k) { return s->PointLabel(k); }});
+    }
+    return out;
 }
 
 TColor TCustomAxisPanel::FreeSeriesColor() const
@@ -555,43 +542,30 @@ bool TCustomAxisPanel::IsAxisVisible(const TCustomChartAxis* Axis) const
 
 void TCustomAxisPanel::SetAxisVisible(bool Value)
 {
-    if (FAxisVisible == Value)
-        return;
-    FAxisVisible = Value;
-    Invalidate();
+    SetProperty(FAxisVisible, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::SetClipPoints(bool Value)
 {
-    if (FClipPoints == Value)
-        return;
-    FClipPoints = Value;
-    Invalidate();
+    SetProperty(FClipPoints, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::SetView3DWalls(bool Value)
 {
-    if (FView3DWalls == Value)
-        return;
-    FView3DWalls = Value;
-    Invalidate();
+    SetProperty(FView3DWalls, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::SetMaxPointsPerPage(int Value)
 {
     if (Value < 0)
         throw ChartException(TeeMsg_MaxPointsPerPage);
-    if (FMaxPointsPerPage == Value)
-        return;
-    FMaxPointsPerPage = Value;
-    Invalidate();
+    SetProperty(FMaxPointsPerPage, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::SetPage(int Value)
 {
-    if (FPage == Value)
+    if (!StoreChanged(FPage, Value))
         return;
-    FPage = Value;
     Invalidate();
     if (OnPageChange)
         OnPageChange(this);
@@ -599,10 +573,7 @@ void TCustomAxisPanel::SetPage(int Value)
 
 void TCustomAxisPanel::SetScaleLastPage(bool Value)
 {
-    if (FScaleLastPage == Value)
-        return;
-    FScaleLastPage = Value;
-    Invalidate();
+    SetProperty(FScaleLastPage, Value, [this] { Invalidate(); });
 }
 
 void TCustomAxisPanel::InternalDraw(const TRect&)
@@ -683,8 +654,7 @@ void TCustomAxisPanel::LayoutAxes()
 
 void TCustomAxisPanel::FitSeriesMargins()
 {
-    for (TCustomChartAxis* axis : {static_cast<TCustomChartAxis*>(FTopAxis), static_cast<TCustomChartAxis*>(FLeftAxis),
-                                   static_cast<TCustomChartAxis*>(FRightAxis), static_cast<TCustomChartAxis*>(FBottomAxis)}) {
+    for (TCustomChartAxis* axis : {&FTopAxis, &FLeftAxis, &FRightAxis, &FBottomAxis}) {
         int before = 0;
         int after = 0;
         for (TChartSeries* s : FSeriesList.FItems) {

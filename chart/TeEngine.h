@@ -193,6 +193,8 @@ public:
     virtual void PrepareLegendPen(int ValueIndex, TColor& BackColor, TBrushStyle& Style);
     virtual void HorizMargins(int& Before, int& After);
     virtual void VertMargins(int& Before, int& After);
+    // The point of the series drawn at or near (X, Y), by the last paint's layout; -1 for none.
+    virtual int Clicked(int X, int Y);
 
     std::function<bool(TChartSeries* Sender)> OnBeforeAdd;
     std::function<void(TChartSeries* Sender, int ValueIndex)> OnAfterAdd;
@@ -246,16 +248,10 @@ private:
     std::vector<TChartSeries*> FItems;
 };
 
-// A label of an axis may be rewritten, or its values supplied, by these chart events.
-using TAxisOnGetLabel = std::function<void(TCustomChartAxis* Sender, TChartSeries* Series,
-                                           int ValueIndex, std::string& LabelText)>;
-using TAxisOnGetNextLabel =
-    std::function<void(TCustomChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
-
 // The panel with series and axes: lays out the axes against the plotting rectangle and draws
 // walls, axes and series in a fixed order. The chart class above it adds titles, walls and the
 // legend through the protected hooks.
-class TCustomAxisPanel : public TCustomTeePanelExtended {
+class TCustomAxisPanel : public TCustomTeePanelExtended, private TAxisHost {
 public:
     explicit TCustomAxisPanel(TComponent* Owner);
     ~TCustomAxisPanel() override;
@@ -270,11 +266,11 @@ public:
 
     // Every axis in creation order: the order of layout and drawing.
     const std::vector<TCustomChartAxis*>& AxesList() const { return FAxes; }
-    TChartAxis* BottomAxis() const { return FBottomAxis; }
-    TChartAxis* TopAxis() const { return FTopAxis; }
-    TChartAxis* LeftAxis() const { return FLeftAxis; }
-    TChartAxis* RightAxis() const { return FRightAxis; }
-    TChartDepthAxis* DepthAxis() const { return FDepthAxis; }
+    TChartAxis* BottomAxis() { return &FBottomAxis; }
+    TChartAxis* TopAxis() { return &FTopAxis; }
+    TChartAxis* LeftAxis() { return &FLeftAxis; }
+    TChartAxis* RightAxis() { return &FRightAxis; }
+    TChartDepthAxis* DepthAxis() { return &FDepthAxis; }
     // An axis draws when axes are shown, it is Visible and it has an active series (the depth
     // axis: in 3-D).
     bool IsAxisVisible(const TCustomChartAxis* Axis) const;
@@ -319,19 +315,26 @@ protected:
     void FitSeriesMargins();
 
 private:
-    friend class TCustomChartAxis;
-    void RegisterAxis(TCustomChartAxis* Axis) { FAxes.push_back(Axis); }
+    // What the axes ask of their chart.
+    TCustomAxisPanel* AxisChart() override { return this; }
+    TCustomTeePanel& AxisPanel() override { return *this; }
+    std::vector<TAxisSeries> SeriesOnAxis(const TCustomChartAxis& Axis) const override;
+    int AxisDepth() const override { return FWidth3D; }
+    const TAxisOnGetLabel& AxisLabelEvent() const override { return OnGetAxisLabel; }
+    const TAxisOnGetNextLabel& NextAxisLabelEvent() const override { return OnGetNextAxisLabel; }
+
     void DrawSeries(TChartSeries* Series);
     // The first palette colour that no series uses and that differs from the background.
     TColor FreeSeriesColor() const;
 
     TChartSeriesList FSeriesList;
-    std::vector<TCustomChartAxis*> FAxes;
-    TChartAxis* FBottomAxis;
-    TChartAxis* FTopAxis;
-    TChartAxis* FLeftAxis;
-    TChartAxis* FRightAxis;
-    TChartDepthAxis* FDepthAxis;
+    // Creation order is the order of layout and drawing.
+    TChartAxis FBottomAxis{*this, TAxisSide::Bottom};
+    TChartAxis FTopAxis{*this, TAxisSide::Top};
+    TChartAxis FLeftAxis{*this, TAxisSide::Left};
+    TChartAxis FRightAxis{*this, TAxisSide::Right};
+    TChartDepthAxis FDepthAxis{*this};
+    std::vector<TCustomChartAxis*> FAxes{&FBottomAxis, &FTopAxis, &FLeftAxis, &FRightAxis, &FDepthAxis};
     bool FAxisVisible = true;
     bool FClipPoints = true;
     bool FView3DWalls = true;

@@ -6,6 +6,10 @@
 // PlaceOnPlotRect, WidenForMargins, then DrawAxis. Between paints the layout fields keep the
 // values of the last paint; the series and the mouse handling convert through them.
 //
+// An axis knows no series class: it asks its host (the axis panel) for the series attached to
+// it, each seen in the axis' dimension, so the series side may depend on the axes and not the
+// other way round. Layout lives in TeeAxis.cpp, drawing in TeeAxisDraw.cpp.
+//
 // Only numeric, linear axes at label angle 0 are drawn; the date-time, logarithmic and
 // rotated settings are kept and validated so that a layout can name them.
 //
@@ -15,14 +19,17 @@
 // Threading: user-interface thread only (painting and mouse handling).
 
 #include "chart/TeeAxisMath.h"
+#include "chart/TeeProcs.h"
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
 #include "platform/Types.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class TChartSeries;
 class TCustomAxisPanel;
 class TCustomChartAxis;
 class TChartPen;
@@ -33,6 +40,50 @@ class TDottedGrayPen;
 class TTeeCanvas3D;
 
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+
+// Where an axis sits: bottom and top run horizontally, top, right and depth lie on the other
+// side (top or right edge) of the plotting rectangle.
+enum class TAxisSide { Bottom, Top, Left, Right, Depth };
+
+// A label of an axis may be rewritten, or its values supplied, by these chart events.
+using TAxisOnGetLabel = std::function<void(TCustomChartAxis* Sender, TChartSeries* Series,
+                                           int ValueIndex, std::string& LabelText)>;
+using TAxisOnGetNextLabel =
+    std::function<void(TCustomChartAxis* Sender, int LabelIndex, double& LabelValue, bool& Stop)>;
+
+// One series attached to an axis, as the axis sees it: its values in the axis' dimension (X for
+// a horizontal axis, Y for a vertical one).
+struct TAxisSeries {
+    bool Active = false;
+    int Count = 0;
+    // Smallest and largest value; 0 without points.
+    double Min = 0;
+    double Max = 0;
+    bool DateTime = false;
+    // Its points are labelled by text along this axis (its mandatory values run across the
+    // axis and its first point has a label).
+    bool TextLabels = false;
+    std::function<double(int Index)> Value;
+    std::function<std::string(int Index)> Label;
+};
+
+// What an axis asks of the chart that holds it; the axis panel answers.
+class TAxisHost {
+public:
+    // The chart as the axis' users know it, and the panel it draws on (canvas, plotting
+    // rectangle, colour, repaint requests).
+    virtual TCustomAxisPanel* AxisChart() = 0;
+    virtual TCustomTeePanel& AxisPanel() = 0;
+    // The series attached to Axis, in the chart's list order.
+    virtual std::vector<TAxisSeries> SeriesOnAxis(const TCustomChartAxis& Axis) const = 0;
+    // Depth at which the top and right axes draw (0 in two dimensions).
+    virtual int AxisDepth() const = 0;
+    virtual const TAxisOnGetLabel& AxisLabelEvent() const = 0;
+    virtual const TAxisOnGetNextLabel& NextAxisLabelEvent() const = 0;
+
+protected:
+    ~TAxisHost() = default;
+};
 
 // An axis' title: a caption drawn along the axis in its own font.
 class TChartAxisTitle : public TPersistent {
@@ -57,12 +108,11 @@ private:
 
 class TCustomChartAxis : public TPersistent {
 public:
-    // Registers itself at the end of the chart's axes list.
-    TCustomChartAxis(TCustomAxisPanel* Chart, bool Horizontal, bool OtherSide, int TitleAngle,
-                     bool DepthAxis = false);
+    TCustomChartAxis(TAxisHost& Host, TAxisSide Side);
     ~TCustomChartAxis() override;
 
-    TCustomAxisPanel* ParentChart() const { return FParentChart; }
+    TCustomAxisPanel* ParentChart() const { return FHost->AxisChart(); }
+    TAxisSide Side() const { return FSide; }
     bool Horizontal() const { return FHorizontal; }
     bool OtherSide() const { return FOtherSide; }
     bool IsDepthAxis() const { return FIsDepthAxis; }
@@ -154,13 +204,13 @@ public:
     void SetPositionPercent(double Value);
 
     // The layout of the last paint.
-    double RangeMinimum() const { return FScale.RangeMin; }
-    double RangeMaximum() const { return FScale.RangeMax; }
-    double Range() const { return FScale.Range; }
-    int StartPixel() const { return FScale.StartPixel; }
-    int EndPixel() const { return FScale.EndPixel; }
-    int AxisLength() const { return FScale.AxisLength; }
-    int CenterPixel() const { return FScale.CenterPixel; }
+    double RangeMinimum() const { return FScale.RangeMin(); }
+    double RangeMaximum() const { return FScale.RangeMax(); }
+    double Range() const { return FScale.Range(); }
+    int StartPixel() const { return FScale.StartPixel(); }
+    int EndPixel() const { return FScale.EndPixel(); }
+    int AxisLength() const { return FScale.AxisLength(); }
+    int CenterPixel() const { return FScale.CenterPixel(); }
     int AxisPosition() const { return FAxisPosition; }
     int LabelsPosition() const { return FLabelsPosition; }
     int TitlePosition() const { return FTitlePosition; }
@@ -183,15 +233,17 @@ public:
     std::string LabelText(double Value);
     TAxisLabelStyle LabelStyleInEffect() const;
 
-private:
-    // Store Value and repaint the chart when it differs.
-    template <class T>
-    void Change(T& Field, const T& Value);
+    // Asks the chart to repaint.
     void Repaint();
-    std::unique_ptr<TDarkGrayPen> MakeDarkGrayPen();
+
+private:
+    // Stores the three automatic flags and repaints once if any changed; true when one did.
+    bool StoreAutomatic(bool Both, bool Min, bool Max);
 
     TTeeCanvas3D* Canvas() const;
-    bool AnyActiveSeriesAttached() const;
+    const TRect& PlotRect() const;
+    std::vector<TAxisSeries> Attached() const { return FHost->SeriesOnAxis(*this); }
+    static std::vector<std::string> SplitLines(const std::string& Text);
     void RefreshIsDateTime();
     void DataLimits(double& Min, double& Max) const;
     int TickRoom() const;
@@ -210,7 +262,8 @@ private:
     void DrawTick(int P, int Offset, int Length);
     void DrawLines();
 
-    TCustomAxisPanel* FParentChart;
+    TAxisHost* FHost;
+    TAxisSide FSide;
     bool FHorizontal;
     bool FOtherSide;
     bool FIsDepthAxis;
@@ -254,7 +307,7 @@ private:
     int FTickLength = 4;
     bool FTickOnLabelsOnly = true;
     bool FInverted = false;
-    bool FVisible = true;
+    bool FVisible;
     double FStartPosition = 0;
     double FEndPosition = 100;
     double FPositionPercent = 0;
@@ -269,8 +322,8 @@ public:
     using TCustomChartAxis::TCustomChartAxis;
 };
 
-// The 3-D depth axis: hidden by default, and drawn only in 3-D views.
+// The 3-D depth axis: hidden unless made visible, and drawn only in 3-D views.
 class TChartDepthAxis : public TCustomChartAxis {
 public:
-    explicit TChartDepthAxis(TCustomAxisPanel* Chart);
+    explicit TChartDepthAxis(TAxisHost& Host);
 };

@@ -118,40 +118,57 @@ std::vector<double> LabelValues(double RangeMin, double RangeMax, double Increme
     return values;
 }
 
+void TAxisScale::SetValues(double Min, double Max)
+{
+    FRangeMin = Min;
+    FRangeMax = Max;
+    FRange = Max - Min;
+    UpdatePixelsPerValue();
+}
+
+void TAxisScale::SetPixels(int Start, int End)
+{
+    FStartPixel = Start;
+    FEndPixel = End;
+    FAxisLength = End - Start;
+    FCenterPixel = (Start + End) / 2;
+    UpdatePixelsPerValue();
+}
+
+void TAxisScale::UpdatePixelsPerValue()
+{
+    FPixelsPerValue = FRange == 0 ? 0 : FAxisLength / FRange;
+}
+
 int TAxisScale::ValueToPixel(double Value) const
 {
-    if (Range == 0)
-        return CenterPixel;
+    if (FRange == 0)
+        return FCenterPixel;
     // The offset computed in doubles differs from the extended one by less than 1e-6 below
     // the bound, so it rounds to the same pixel unless a half pixel lies that close: only then
     // (and near the guard, or for undefined values) is the slower extended division needed.
     // (Three roundings of 2^-53 each, the factor's included.)
-    if (FScaleLength != AxisLength || FScaleRange != Range) {
-        FScaleLength = AxisLength;
-        FScaleRange = Range;
-        FPixelsPerValue = AxisLength / Range;
-    }
-    const double quick = (Value - RangeMin) * FPixelsPerValue;
+    const double quick = (Value - FRangeMin) * FPixelsPerValue;
     long long r = std::fabs(quick) < kQuickBound ? RoundGuarded(quick) : 0;
     if (!(std::fabs(quick) < kQuickBound && std::fabs(quick - double(r)) < 0.5 - kHalfMargin)) {
-        const double t = static_cast<double>((ext(Value) - RangeMin) * AxisLength / Range);
+        const double t = static_cast<double>((ext(Value) - FRangeMin) * FAxisLength / FRange);
         // An undefined offset has no place on the axis either.
         if (!(std::fabs(t) < kIntGuard))
-            return CenterPixel;
+            return FCenterPixel;
         r = RoundGuarded(t);
     }
-    const bool fromStart = Horizontal != Inverted;
-    const long long p = fromStart ? StartPixel + r : EndPixel - r;
+    const bool fromStart = FHorizontal != FInverted;
+    const long long p = fromStart ? FStartPixel + r : FEndPixel - r;
     return p > INT_MAX ? INT_MAX : (p < INT_MIN ? INT_MIN : static_cast<int>(p));
 }
 
 double TAxisScale::PixelToValue(int Pixel) const
 {
-    if (AxisLength < 1)
+    if (FAxisLength < 1)
         return 0;
-    const double d = Inverted ? double(EndPixel) - Pixel : double(Pixel) - StartPixel;
-    const double t = static_cast<double>(ext(d) * Range / AxisLength);
-    return Horizontal ? RangeMin + t : RangeMax - t;
+    const double d = FInverted ? double(FEndPixel) - Pixel : double(Pixel) - FStartPixel;
+    const double t = static_cast<double>(ext(d) * FRange / FAxisLength);
+    return FHorizontal ? FRangeMin + t : FRangeMax - t;
 }
 
 TPixelSpan AxisPixelSpan(int Origin, int Size, double StartPercent, double EndPercent)

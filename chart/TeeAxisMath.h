@@ -1,11 +1,12 @@
 #pragma once
 // The arithmetic of an axis: label steps, label values, value/pixel conversion and minor tick
-// places, as pure functions so that each rule can be checked against a table.
+// places, as pure functions and one plain value type (the scale), so that each rule can be
+// checked against a table.
 //
 // Products and quotients are formed in extended precision and rounded to double where a result
 // is kept; Round takes halves to the even neighbour (the processor's default rounding).
 //
-// Threading: pure; any thread.
+// Threading: no shared state; any thread.
 
 #include <vector>
 
@@ -30,26 +31,42 @@ double IncrementForLabels(double Range, int MaxLabels, double Wished, int Separa
 // to label: no positive step, an inverted range, or 10000 labels or more.
 std::vector<double> LabelValues(double RangeMin, double RangeMax, double Increment, bool RoundFirstLabel);
 
-// One axis' layout: the value range against the pixel range.
-struct TAxisScale {
-    double RangeMin = 0;
-    double RangeMax = 0;
-    double Range = 0;
-    int StartPixel = 0;
-    int EndPixel = 0;
-    int AxisLength = 0;
-    int CenterPixel = 0;
-    bool Horizontal = true;
-    bool Inverted = false;
+// One axis' layout: the value range against the pixel range. It is given the two ends of each
+// and keeps what follows from them (range, length, centre, pixels per value) in step itself.
+class TAxisScale {
+public:
+    void SetValues(double Min, double Max);
+    void SetPixels(int Start, int End);
+    void SetHorizontal(bool Value) { FHorizontal = Value; }
+    void SetInverted(bool Value) { FInverted = Value; }
+
+    double RangeMin() const { return FRangeMin; }
+    double RangeMax() const { return FRangeMax; }
+    double Range() const { return FRange; }
+    int StartPixel() const { return FStartPixel; }
+    int EndPixel() const { return FEndPixel; }
+    int AxisLength() const { return FAxisLength; }
+    int CenterPixel() const { return FCenterPixel; }
+    bool Horizontal() const { return FHorizontal; }
+    bool Inverted() const { return FInverted; }
 
     int ValueToPixel(double Value) const;
     double PixelToValue(int Pixel) const;
 
 private:
-    // Pixels per value for the length and range it was computed from, kept between calls.
-    mutable int FScaleLength = 0;
-    mutable double FScaleRange = 0;
-    mutable double FPixelsPerValue = 0;
+    void UpdatePixelsPerValue();
+
+    double FRangeMin = 0;
+    double FRangeMax = 0;
+    double FRange = 0;
+    int FStartPixel = 0;
+    int FEndPixel = 0;
+    int FAxisLength = 0;
+    int FCenterPixel = 0;
+    bool FHorizontal = true;
+    bool FInverted = false;
+    // The quick path's factor, AxisLength / Range.
+    double FPixelsPerValue = 0;
 };
 
 // First and last pixel of an axis along a plotting rectangle edge that starts at Origin and

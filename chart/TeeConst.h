@@ -34,6 +34,9 @@ inline constexpr const char* TeeMsg_AxisLogDateTime = "DateTime Axis cannot be L
 inline constexpr const char* TeeMsg_AxisLogNotPositive = "Logarithmic Axis Min and Max values should be >= 0";
 inline constexpr const char* TeeMsg_AngleRange = "%s Angle must be between 0 and 359 degrees";
 inline constexpr const char* TeeMsg_PointerSize = "Pointer size must be greater than zero";
+inline constexpr const char* TeeMsg_LegendTopPos = "Top Legend Position must be between 0 and 100 %";
+inline constexpr const char* TeeMsg_LegendFirstValue = "First Legend Value must be > 0";
+inline constexpr const char* TeeMsg_LegendColorWidth = "Legend Color Width must be between 0 and 100 %";
 
 // printf-style filling of a message text (only %d and %s occur in the table).
 template <class... TArgs>

@@ -1,6 +1,7 @@
 #include "chart/TeeProcs.h"
 
 #include "chart/TeeConst.h"
+#include "framework/Property.h"
 
 #include <utility>
 
@@ -36,36 +37,24 @@ TCustomTeePanel::~TCustomTeePanel() = default;
 
 void TCustomTeePanel::SetMargin(int Index, int Value)
 {
-    if (FMargins[Index] == Value)
-        return;
-    FMargins[Index] = Value;
-    Invalidate();
+    SetProperty(FMargins[Index], Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanel::SetView3D(bool Value)
 {
-    if (FView3D == Value)
-        return;
-    FView3D = Value;
-    Invalidate();
+    SetProperty(FView3D, Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanel::SetChart3DPercent(int Value)
 {
     if (Value < 1 || Value > 100)
         throw ChartException(FormatTeeMsg(TeeMsg_3DPercent, 1, 100));
-    if (FChart3DPercent == Value)
-        return;
-    FChart3DPercent = Value;
-    Invalidate();
+    SetProperty(FChart3DPercent, Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanel::SetPrintProportional(bool Value)
 {
-    if (FPrintProportional == Value)
-        return;
-    FPrintProportional = Value;
-    Invalidate();
+    SetProperty(FPrintProportional, Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanel::RecalcPlotSize()
@@ -144,34 +133,22 @@ void TCustomTeePanel::Draw(TCanvas& Target, const TRect& Rect)
 
 void TChartGradient::SetVisible(bool Value)
 {
-    if (FVisible == Value)
-        return;
-    FVisible = Value;
-    FPanel->Invalidate();
+    SetProperty(FVisible, Value, [this] { FPanel->Invalidate(); });
 }
 
 void TChartGradient::SetDirection(TGradientDirection Value)
 {
-    if (FDirection == Value)
-        return;
-    FDirection = Value;
-    FPanel->Invalidate();
+    SetProperty(FDirection, Value, [this] { FPanel->Invalidate(); });
 }
 
 void TChartGradient::SetStartColor(TColor Value)
 {
-    if (FStartColor == Value)
-        return;
-    FStartColor = Value;
-    FPanel->Invalidate();
+    SetProperty(FStartColor, Value, [this] { FPanel->Invalidate(); });
 }
 
 void TChartGradient::SetEndColor(TColor Value)
 {
-    if (FEndColor == Value)
-        return;
-    FEndColor = Value;
-    FPanel->Invalidate();
+    SetProperty(FEndColor, Value, [this] { FPanel->Invalidate(); });
 }
 
 TCustomTeePanelExtended::TCustomTeePanelExtended(TComponent* Owner)
@@ -183,42 +160,27 @@ TCustomTeePanelExtended::~TCustomTeePanelExtended() = default;
 
 void TCustomTeePanelExtended::SetBackImageMode(TTeeBackImageMode Value)
 {
-    if (FBackImageMode == Value)
-        return;
-    FBackImageMode = Value;
-    Invalidate();
+    SetProperty(FBackImageMode, Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanelExtended::SetAllowZoom(bool Value)
 {
-    if (FAllowZoom == Value)
-        return;
-    FAllowZoom = Value;
-    Invalidate();
+    SetProperty(FAllowZoom, Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanelExtended::SetAllowPanning(TPanningMode Value)
 {
-    if (FAllowPanning == Value)
-        return;
-    FAllowPanning = Value;
-    Invalidate();
+    SetProperty(FAllowPanning, Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanelExtended::SetAnimatedZoom(bool Value)
 {
-    if (FAnimatedZoom == Value)
-        return;
-    FAnimatedZoom = Value;
-    Invalidate();
+    SetProperty(FAnimatedZoom, Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanelExtended::SetAnimatedZoomSteps(int Value)
 {
-    if (FAnimatedZoomSteps == Value)
-        return;
-    FAnimatedZoomSteps = Value;
-    Invalidate();
+    SetProperty(FAnimatedZoomSteps, Value, [this] { Invalidate(); });
 }
 
 void TCustomTeePanelExtended::PaintPanel()

@@ -1,18 +1,29 @@
-# ostrel_subsystem(NAME [DEPS lib...] [QT])
+# ostrel_subsystem(NAME [DEPS lib...] [QT] [PROGRAM exe main.cpp])
 # Builds the sources of the calling folder into one static library. Backend sources live in
 # folders beside the shared ones and are picked here, so shared code needs no #ifdef:
 #   posix/  the POSIX system calls (Linux)
 #   qt/     what Qt provides on Linux (drawing, fonts, the notification window, sound, locale)
 #   win32/  the Win32 API, which provides all of those on Windows
-# QT links Qt privately, on Linux only: only platform/ and framework/ may name it.
+# QT links Qt privately on Linux, and runs moc on the library: only platform/ and framework/
+# may name Qt. PROGRAM makes an executable exe from the per-OS source main.cpp (in posix/ or
+# win32/), which stays out of the library; an OS without that file has no such program.
 function(ostrel_subsystem name)
-  cmake_parse_arguments(S "QT" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(S "QT" "" "DEPS;PROGRAM" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
   if(WIN32)
-    file(GLOB os_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/win32/*.h)
+    set(os_dir ${CMAKE_CURRENT_SOURCE_DIR}/win32)
   else()
-    file(GLOB os_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/posix/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/posix/*.h
-         ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.h)
+    set(os_dir ${CMAKE_CURRENT_SOURCE_DIR}/posix)
+  endif()
+  file(GLOB os_srcs CONFIGURE_DEPENDS ${os_dir}/*.cpp ${os_dir}/*.h)
+  if(NOT WIN32)
+    file(GLOB qt_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.h)
+    list(APPEND os_srcs ${qt_srcs})
+  endif()
+  if(S_PROGRAM)
+    list(GET S_PROGRAM 0 program)
+    list(GET S_PROGRAM 1 main)
+    list(REMOVE_ITEM os_srcs ${os_dir}/${main})
   endif()
   if(NOT srcs AND NOT os_srcs)
     # A subsystem that has no code yet still exists for those that name it.
@@ -25,5 +36,10 @@ function(ostrel_subsystem name)
   target_link_libraries(${name} PUBLIC ${S_DEPS} Threads::Threads)
   if(S_QT AND NOT WIN32)
     target_link_libraries(${name} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets)
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  endif()
+  if(S_PROGRAM AND EXISTS ${os_dir}/${main})
+    add_executable(${program} ${os_dir}/${main})
+    target_link_libraries(${program} PRIVATE ${name})
   endif()
 endfunction()

@@ -115,7 +115,10 @@ void TWinControl::SetVisible(bool Value)
     FNative->Widget()->setVisible(Value);
 }
 
-bool TWinControl::Enabled() const { return !FNative->Widget()->testAttribute(Qt::WA_ForceDisabled); }
+bool TWinControl::Enabled() const
+{
+    return !FNative->Widget()->testAttribute(Qt::WA_ForceDisabled);
+}
 
 void TWinControl::SetEnabled(bool Value)
 {

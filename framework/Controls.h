@@ -114,8 +114,6 @@ public:
     // Renders the control and everything inside it, as on the screen, into a PNG.
     bool SaveScreenshot(const std::string& Path) const;
 
-    TNativeWindow& Native() const { return *FNative; } // framework use only
-
 protected:
     // For framework classes that sit on a particular native widget: Native is made with
     // framework/NativeWidget.h and is owned by the control from here on.
@@ -140,6 +138,7 @@ protected:
 
 private:
     template <class> friend class TNativeWidget;
+    friend struct TNativeAccess;
     friend struct TControlDispatch;
 
     void PaintBackStore();

@@ -1,4 +1,5 @@
 #include "framework/ExtCtrls.h"
+#include "framework/Property.h"
 
 void Frame3D(TCanvas& Canvas, TRect& Rect, TColor TopColor, TColor BottomColor, int Width)
 {
@@ -29,46 +30,31 @@ TCustomPanel::TCustomPanel(TComponent* Owner) : TWinControl(Owner) {}
 
 void TCustomPanel::SetBevelOuter(TBevelCut Value)
 {
-    if (FBevelOuter == Value)
-        return;
-    FBevelOuter = Value;
-    Invalidate();
+    SetProperty(FBevelOuter, Value, [this] { Invalidate(); });
 }
 
 void TCustomPanel::SetBevelInner(TBevelCut Value)
 {
-    if (FBevelInner == Value)
-        return;
-    FBevelInner = Value;
-    Invalidate();
+    SetProperty(FBevelInner, Value, [this] { Invalidate(); });
 }
 
 void TCustomPanel::SetBevelWidth(int Value)
 {
     if (Value < 1)
         Value = 1;
-    if (FBevelWidth == Value)
-        return;
-    FBevelWidth = Value;
-    Invalidate();
+    SetProperty(FBevelWidth, Value, [this] { Invalidate(); });
 }
 
 void TCustomPanel::SetBorderWidth(int Value)
 {
     if (Value < 0)
         Value = 0;
-    if (FBorderWidth == Value)
-        return;
-    FBorderWidth = Value;
-    Invalidate();
+    SetProperty(FBorderWidth, Value, [this] { Invalidate(); });
 }
 
 void TCustomPanel::SetColor(TColor Value)
 {
-    if (FColor == Value)
-        return;
-    FColor = Value;
-    Invalidate();
+    SetProperty(FColor, Value, [this] { Invalidate(); });
 }
 
 namespace {

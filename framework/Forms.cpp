@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/NativeWidget.h"
 #include "framework/StdCtrls.h"
+#include "framework/Property.h"
 
 #include <QCloseEvent>
 #include <QScreen>
@@ -49,36 +50,26 @@ TForm::~TForm() = default;
 
 void TForm::SetCaption(const std::string& Value)
 {
-    if (Value == FCaption)
-        return;
-    FCaption = Value;
-    NativeWidgetOf(*this)->setWindowTitle(QString::fromStdString(Value));
+    SetProperty(FCaption, Value, [this] {
+        NativeWidgetOf(*this)->setWindowTitle(QString::fromStdString(FCaption));
+    });
 }
 
 void TForm::SetColor(TColor Value)
 {
-    if (Value == FColor)
-        return;
-    FColor = Value;
-    Invalidate();
+    SetProperty(FColor, Value, [this] { Invalidate(); });
 }
 
 void TForm::SetFont(const TFont& Value) { FFont->Assign(Value); }
 
 void TForm::SetBorderStyle(TFormBorderStyle Value)
 {
-    if (Value == FBorderStyle)
-        return;
-    FBorderStyle = Value;
-    UpdateWindowFrame();
+    SetProperty(FBorderStyle, Value, [this] { UpdateWindowFrame(); });
 }
 
 void TForm::SetBorderIcons(TBorderIcons Value)
 {
-    if (Value == FBorderIcons)
-        return;
-    FBorderIcons = Value;
-    UpdateWindowFrame();
+    SetProperty(FBorderIcons, Value, [this] { UpdateWindowFrame(); });
 }
 
 void TForm::UpdateWindowFrame()

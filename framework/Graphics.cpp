@@ -1,66 +1,8 @@
 #include "framework/Graphics.h"
 
-#include <array>
+#include "framework/Property.h"
 
 namespace {
-
-// The classic desktop scheme, by system colour index.
-constexpr std::array<TColor, 31> kClassicScheme = {
-    RgbColor(212, 208, 200), // scroll bar
-    RgbColor(58, 110, 165),  // desktop
-    RgbColor(10, 36, 106),   // active caption
-    RgbColor(128, 128, 128), // inactive caption
-    RgbColor(212, 208, 200), // menu
-    RgbColor(255, 255, 255), // window
-    RgbColor(0, 0, 0),       // window frame
-    RgbColor(0, 0, 0),       // menu text
-    RgbColor(0, 0, 0),       // window text
-    RgbColor(255, 255, 255), // caption text
-    RgbColor(212, 208, 200), // active border
-    RgbColor(212, 208, 200), // inactive border
-    RgbColor(128, 128, 128), // application workspace
-    RgbColor(10, 36, 106),   // highlight
-    RgbColor(255, 255, 255), // highlight text
-    RgbColor(212, 208, 200), // button face
-    RgbColor(128, 128, 128), // button shadow
-    RgbColor(128, 128, 128), // grey text
-    RgbColor(0, 0, 0),       // button text
-    RgbColor(212, 208, 200), // inactive caption text
-    RgbColor(255, 255, 255), // button highlight
-    RgbColor(64, 64, 64),    // 3-D dark shadow
-    RgbColor(212, 208, 200), // 3-D light
-    RgbColor(0, 0, 0),       // tooltip text
-    RgbColor(255, 255, 225), // tooltip background
-    RgbColor(0, 0, 0),       // (unused index)
-    RgbColor(0, 0, 128),     // hot-tracked item
-    RgbColor(166, 202, 240), // active caption gradient
-    RgbColor(192, 192, 192), // inactive caption gradient
-    RgbColor(10, 36, 106),   // menu highlight
-    RgbColor(212, 208, 200), // menu bar
-};
-
-} // namespace
-
-TColor ColorToRGB(TColor Color)
-{
-    if ((Color & 0xFF000000) == clSystemColor) {
-        const TColor index = Color & 0xFF;
-        return index < kClassicScheme.size() ? kClassicScheme[index] : clBlack;
-    }
-    return Color & 0x00FFFFFF;
-}
-
-namespace {
-
-// Stores Value in Field; true when that was a change.
-template <typename T>
-bool Store(T& Field, const T& Value)
-{
-    if (Field == Value)
-        return false;
-    Field = Value;
-    return true;
-}
 
 platform::TPenStyle PlatformPenStyle(TPenStyle Style)
 {
@@ -115,8 +57,7 @@ void TFont::Changed()
 
 void TFont::SetName(const std::string& Value)
 {
-    if (Store(FName, Value))
-        Changed();
+    SetProperty(FName, Value, [this] { Changed(); });
 }
 
 int TFont::Size() const { return -platform::MulDiv(FHeight, 72, ScreenPixelsPerInch); }
@@ -125,35 +66,31 @@ void TFont::SetSize(int Value) { SetHeight(-platform::MulDiv(Value, ScreenPixels
 
 void TFont::SetHeight(int Value)
 {
-    if (Store(FHeight, Value))
-        Changed();
+    SetProperty(FHeight, Value, [this] { Changed(); });
 }
 
 void TFont::SetColor(TColor Value)
 {
-    if (Store(FColor, Value))
-        Changed();
+    SetProperty(FColor, Value, [this] { Changed(); });
 }
 
 void TFont::SetStyle(TFontStyles Value)
 {
-    if (Store(FStyle, Value))
-        Changed();
+    SetProperty(FStyle, Value, [this] { Changed(); });
 }
 
 void TFont::SetCharset(std::uint8_t Value)
 {
-    if (Store(FCharset, Value))
-        Changed();
+    SetProperty(FCharset, Value, [this] { Changed(); });
 }
 
 void TFont::Assign(const TFont& Source)
 {
-    bool changed = Store(FName, Source.FName);
-    changed |= Store(FHeight, Source.FHeight);
-    changed |= Store(FColor, Source.FColor);
-    changed |= Store(FStyle, Source.FStyle);
-    changed |= Store(FCharset, Source.FCharset);
+    bool changed = StoreChanged(FName, Source.FName);
+    changed |= StoreChanged(FHeight, Source.FHeight);
+    changed |= StoreChanged(FColor, Source.FColor);
+    changed |= StoreChanged(FStyle, Source.FStyle);
+    changed |= StoreChanged(FCharset, Source.FCharset);
     if (changed)
         Changed();
 }
@@ -180,34 +117,30 @@ void TPen::Changed()
 
 void TPen::SetColor(TColor Value)
 {
-    if (Store(FColor, Value))
-        Changed();
+    SetProperty(FColor, Value, [this] { Changed(); });
 }
 
 void TPen::SetWidth(int Value)
 {
-    if (Store(FWidth, Value))
-        Changed();
+    SetProperty(FWidth, Value, [this] { Changed(); });
 }
 
 void TPen::SetStyle(TPenStyle Value)
 {
-    if (Store(FStyle, Value))
-        Changed();
+    SetProperty(FStyle, Value, [this] { Changed(); });
 }
 
 void TPen::SetMode(TPenMode Value)
 {
-    if (Store(FMode, Value))
-        Changed();
+    SetProperty(FMode, Value, [this] { Changed(); });
 }
 
 void TPen::Assign(const TPen& Source)
 {
-    bool changed = Store(FColor, Source.FColor);
-    changed |= Store(FWidth, Source.FWidth);
-    changed |= Store(FStyle, Source.FStyle);
-    changed |= Store(FMode, Source.FMode);
+    bool changed = StoreChanged(FColor, Source.FColor);
+    changed |= StoreChanged(FWidth, Source.FWidth);
+    changed |= StoreChanged(FStyle, Source.FStyle);
+    changed |= StoreChanged(FMode, Source.FMode);
     if (changed)
         Changed();
 }
@@ -228,20 +161,18 @@ void TBrush::Changed()
 
 void TBrush::SetColor(TColor Value)
 {
-    if (Store(FColor, Value))
-        Changed();
+    SetProperty(FColor, Value, [this] { Changed(); });
 }
 
 void TBrush::SetStyle(TBrushStyle Value)
 {
-    if (Store(FStyle, Value))
-        Changed();
+    SetProperty(FStyle, Value, [this] { Changed(); });
 }
 
 void TBrush::Assign(const TBrush& Source)
 {
-    bool changed = Store(FColor, Source.FColor);
-    changed |= Store(FStyle, Source.FStyle);
+    bool changed = StoreChanged(FColor, Source.FColor);
+    changed |= StoreChanged(FStyle, Source.FStyle);
     if (changed)
         Changed();
 }

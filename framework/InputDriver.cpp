@@ -56,8 +56,7 @@ void Click(TWinControl& Control, TPoint P, TMouseButton Button)
 
 void DoubleClick(TWinControl& Control, TPoint P, TMouseButton Button)
 {
-    QTest::mouseDClick(NativeWidgetOf(Control), TControlDispatch::QtButton(Button), {},
-                       QtPoint(P));
+    QTest::mouseDClick(NativeWidgetOf(Control), TControlDispatch::QtButton(Button), {}, QtPoint(P));
 }
 
 void MoveCursor(TPoint Screen)

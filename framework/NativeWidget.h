@@ -43,6 +43,7 @@ struct TControlDispatch {
     static void Resized(TWinControl& C);
 };
 
+// What a control holds of its widget, without naming Qt in its header.
 class TNativeWindow {
 public:
     virtual ~TNativeWindow() = default;
@@ -54,7 +55,15 @@ public:
     virtual void Detach() = 0;
 };
 
-inline QWidget* NativeWidgetOf(const TWinControl& Control) { return Control.Native().Widget(); }
+// The native window of any control, for framework code.
+struct TNativeAccess {
+    static QWidget* Widget(const TWinControl& Control) { return Control.FNative->Widget(); }
+};
+
+inline QWidget* NativeWidgetOf(const TWinControl& Control)
+{
+    return TNativeAccess::Widget(Control);
+}
 
 // The control on a widget, or null for a widget that carries none.
 inline TWinControl* ControlOf(QWidget* Widget)

@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/NativeWidget.h"
+#include "framework/Property.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -121,9 +122,8 @@ bool TButton::AnyMouseCapture() { return QWidget::mouseGrabber() != nullptr; }
 
 void TButton::SetCaption(const std::string& Value)
 {
-    if (Value == FCaption)
+    if (!StoreChanged(FCaption, Value))
         return;
-    FCaption = Value;
     // Qt's button text carries the accelerator; it never paints it.
     static_cast<QPushButton*>(NativeWidgetOf(*this))->setText(QString::fromStdString(Value));
     Invalidate();
@@ -131,10 +131,9 @@ void TButton::SetCaption(const std::string& Value)
 
 void TButton::SetDefault(bool Value)
 {
-    if (Value == FDefault)
-        return;
-    FDefault = Value;
-    UpdateActive(ControlOf(NativeWidgetOf(*this)->window()->focusWidget()));
+    SetProperty(FDefault, Value, [this] {
+        UpdateActive(ControlOf(NativeWidgetOf(*this)->window()->focusWidget()));
+    });
 }
 
 TFont& TButton::Font()
@@ -147,9 +146,8 @@ void TButton::SetFont(const TFont& Value) { Font().Assign(Value); }
 
 void TButton::SetParentFont(bool Value)
 {
-    if (Value == FParentFont)
+    if (!StoreChanged(FParentFont, Value))
         return;
-    FParentFont = Value;
     if (Value) {
         SyncParentFont();
         FontChanged();
@@ -196,10 +194,7 @@ void TButton::FontChanged() { Invalidate(); }
 
 void TButton::SetOwnerDraw(bool Value)
 {
-    if (Value == FOwnerDraw)
-        return;
-    FOwnerDraw = Value;
-    Invalidate();
+    SetProperty(FOwnerDraw, Value, [this] { Invalidate(); });
 }
 
 TOwnerDrawState TButton::OwnerDrawState() const

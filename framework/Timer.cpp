@@ -1,6 +1,7 @@
 #include "framework/Timer.h"
 
 #include "framework/Application.h"
+#include "framework/Property.h"
 
 #include <QTimer>
 
@@ -26,18 +27,12 @@ TTimer::~TTimer() = default;
 
 void TTimer::SetEnabled(bool Value)
 {
-    if (Value == FEnabled)
-        return;
-    FEnabled = Value;
-    UpdateTimer();
+    SetProperty(FEnabled, Value, [this] { UpdateTimer(); });
 }
 
 void TTimer::SetInterval(unsigned Value)
 {
-    if (Value == FInterval)
-        return;
-    FInterval = Value;
-    UpdateTimer();
+    SetProperty(FInterval, Value, [this] { UpdateTimer(); });
 }
 
 void TTimer::SetOnTimer(TNotifyEvent Value)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks, with the mingw-w64 cross compiler, that our code survives <windows.h>, which the
 # Windows backend will include beside our headers:
-# 1. every header that does not reach Qt compiles (syntax only) after platform/win32/Windows.h
-#    and after a bare <windows.h>;
+# 1. every header of ours that does not reach Qt compiles (syntax only) after
+#    platform/win32/Windows.h and after a bare <windows.h>;
 # 2. no identifier in our shared sources is spelled like a macro that <windows.h> defines (beyond
 #    those of the standard library and those our wrapper undoes).
 set -euo pipefail
@@ -13,7 +13,7 @@ tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
 headers=()
-for h in platform/*.h platform/win32/*.h serial/*.h chart/*.h buttons/*.h; do
+for h in platform/*.h platform/win32/*.h framework/*.h serial/*.h chart/*.h buttons/*.h tools/*.h; do
   grep -q '^#include <Q' "$h" || headers+=("$h")
 done
 for first in '"platform/win32/Windows.h"' '<windows.h>'; do
@@ -31,7 +31,8 @@ comm -23 "$tmp/windows" "$tmp/standard" >"$tmp/reserved"
 # Identifiers outside comments, string literals included (harmless, and rare). The Windows
 # backends call <windows.h> by its macros, and are left out.
 git ls-files '*.h' '*.cpp' | grep -v '/win32/' | while read -r f; do
-  g++ -fpreprocessed -dD -E -P "$f" 2>/dev/null | grep -v '^#' | grep -oE '\b[A-Za-z_][A-Za-z0-9_]*\b' | sed "s|^|$f |"
+  { g++ -fpreprocessed -dD -E -P "$f" 2>/dev/null | sed '/^#/d' | grep -oE '\b[A-Za-z_][A-Za-z0-9_]*\b' || true; } |
+    sed "s|^|$f |"
 done | sort -k2 -u >"$tmp/ours"
 clashes=$(join -1 2 -2 1 "$tmp/ours" "$tmp/reserved" || true)
 if [ -n "$clashes" ]; then

@@ -4,11 +4,13 @@
 #include "framework/Application.h"
 #include "framework/Forms.h"
 #include "framework/InputDriver.h"
+#include "tests/support/PropertyChecks.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -168,6 +170,38 @@ TEST(Button, PropertyDefaultsAndLimits)
     EXPECT_FALSE(b.UseSystemPaint());
     EXPECT_FALSE(b.IsSystemPainted());
     EXPECT_EQ(b.Glyph().Width(), 16);
+}
+
+namespace {
+// Counts the repaints the button asks for.
+class TRepaintProbe : public TcxButton {
+public:
+    using TcxButton::TcxButton;
+    int Requests = 0;
+    void Invalidate() override
+    {
+        ++Requests;
+        TcxButton::Invalidate();
+    }
+};
+} // namespace
+
+TEST(Button, RepaintsExactlyWhenAPropertyChanges)
+{
+    TRepaintProbe b(nullptr);
+    TcxButtonColors red;
+    red.SetPressed(clRed);
+    ExpectActsExactlyOnChange([&] { return std::exchange(b.Requests, 0) > 0; }, {
+        {"Kind", [&] { b.SetKind(cxbkStandard); }, [&] { b.SetKind(cxbkDropDown); }},
+        {"UseSystemPaint", [&] { b.SetUseSystemPaint(true); },
+         [&] { b.SetUseSystemPaint(false); }},
+        {"NumGlyphs", [&] { b.SetNumGlyphs(1); }, [&] { b.SetNumGlyphs(2); }},
+        {"Layout", [&] { b.SetLayout(blGlyphLeft); }, [&] { b.SetLayout(blGlyphTop); }},
+        {"Margin", [&] { b.SetMargin(-1); }, [&] { b.SetMargin(3); }},
+        {"Spacing", [&] { b.SetSpacing(4); }, [&] { b.SetSpacing(6); }},
+        {"Colors.Hot", [&] { b.Colors().SetHot(clDefault); }, [&] { b.Colors().SetHot(clRed); }},
+        {"Colors", [&] { b.SetColors(b.Colors()); }, [&] { b.SetColors(red); }},
+    });
 }
 
 TEST(Button, NormalShowsOneDarkPixelFrameAndFocusedTwoWithDottedRectangle)

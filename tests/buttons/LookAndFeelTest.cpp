@@ -5,26 +5,6 @@
 
 #include <typeinfo>
 
-TEST(BlendArithmetic, WeightedComponentRoundsHalvesAwayFromZero)
-{
-    struct Case {
-        int Component, Weight, Expected;
-    };
-    const Case cases[] = {
-        {212, -2, -4}, // -4.24
-        {250, -2, -5}, // exactly -5
-        {25, -2, -1},  // -0.5
-        {25, 2, 1},    // 0.5
-        {24, 2, 0},    // 0.48
-        {255, 72, 184}, // 183.6
-        {255, 30, 77},  // 76.5
-        {0, 44, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(cxWeightedComponent(c.Component, c.Weight), c.Expected)
-            << c.Component << " x " << c.Weight;
-}
-
 TEST(BlendArithmetic, BlendTable)
 {
     const TColor grey = RgbColor(212, 208, 200);

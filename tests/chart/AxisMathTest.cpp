@@ -143,14 +143,9 @@ TEST(LabelValues, StepsBelowTheValuesPrecisionEnd)
 TAxisScale Vertical(double Min, double Max, int Start, int End)
 {
     TAxisScale s;
-    s.RangeMin = Min;
-    s.RangeMax = Max;
-    s.Range = Max - Min;
-    s.StartPixel = Start;
-    s.EndPixel = End;
-    s.AxisLength = End - Start;
-    s.CenterPixel = (Start + End) / 2;
-    s.Horizontal = false;
+    s.SetValues(Min, Max);
+    s.SetPixels(Start, End);
+    s.SetHorizontal(false);
     return s;
 }
 
@@ -163,18 +158,18 @@ TEST(AxisScale, BothEndsOfBothKinds)
     EXPECT_EQ(left.PixelToValue(6), 65535);
 
     TAxisScale bottom = Vertical(0, 99, 47, 382);
-    bottom.Horizontal = true;
+    bottom.SetHorizontal(true);
     EXPECT_EQ(bottom.ValueToPixel(0), 47);
     EXPECT_EQ(bottom.ValueToPixel(99), 382);
     EXPECT_EQ(bottom.PixelToValue(47), 0);
     EXPECT_EQ(bottom.PixelToValue(382), 99);
     EXPECT_EQ(bottom.ValueToPixel(1), 47 + Round(335.0 / 99)); // 3.38 -> 3
 
-    bottom.Inverted = true;
+    bottom.SetInverted(true);
     EXPECT_EQ(bottom.ValueToPixel(0), 382);
     EXPECT_EQ(bottom.ValueToPixel(99), 47);
     EXPECT_EQ(bottom.PixelToValue(382), 0);
-    left.Inverted = true;
+    left.SetInverted(true);
     EXPECT_EQ(left.ValueToPixel(0), 6);
     EXPECT_EQ(left.ValueToPixel(65535), 136);
 }
@@ -182,7 +177,7 @@ TEST(AxisScale, BothEndsOfBothKinds)
 TEST(AxisScale, HalfPixelsRoundToEven)
 {
     TAxisScale s = Vertical(0, 4, 0, 10);
-    s.Horizontal = true;
+    s.SetHorizontal(true);
     EXPECT_EQ(s.ValueToPixel(1), 2);  // 2.5
     EXPECT_EQ(s.ValueToPixel(3), 8);  // 7.5
 }
@@ -190,7 +185,7 @@ TEST(AxisScale, HalfPixelsRoundToEven)
 TEST(AxisScale, OffsetsNextToAHalfPixelRoundAsTheExtendedQuotient)
 {
     TAxisScale s = Vertical(0, 1, 0, 1);
-    s.Horizontal = true;
+    s.SetHorizontal(true);
     EXPECT_EQ(s.ValueToPixel(0.5), 0);
     EXPECT_EQ(s.ValueToPixel(0.5 + 1e-12), 1);
     EXPECT_EQ(s.ValueToPixel(0.5 - 1e-12), 0);
@@ -205,15 +200,15 @@ TEST(AxisScale, AgreesWithTheExtendedFormulaEverywhere)
     std::uniform_real_distribution<double> unit(0, 1);
     for (int i = 0; i < 200000; ++i) {
         const double min = (unit(gen) - 0.5) * std::pow(10, int(unit(gen) * 12) - 4);
-        const double range = std::pow(10, int(unit(gen) * 12) - 6) * (0.5 + unit(gen));
+        const double wished = std::pow(10, int(unit(gen) * 12) - 6) * (0.5 + unit(gen));
         const int length = 1 + int(unit(gen) * 2000);
-        TAxisScale s = Vertical(min, min + range, 100, 100 + length);
-        s.Range = range;
-        s.Horizontal = true;
+        TAxisScale s = Vertical(min, min + wished, 100, 100 + length);
+        s.SetHorizontal(true);
+        const double range = s.Range(); // the range the scale keeps: (min + wished) - min
         // Values on a grid of the range, where exact halves are frequent, and arbitrary ones.
         const double v = i % 2 ? min + range * int(unit(gen) * 64) / 64 : min + range * (unit(gen) * 3 - 1);
         const double t = static_cast<double>((static_cast<long double>(v) - min) * length / range);
-        const int expected = std::fabs(t) < 2147483647.0 ? 100 + int(std::nearbyint(t)) : s.CenterPixel;
+        const int expected = std::fabs(t) < 2147483647.0 ? 100 + int(std::nearbyint(t)) : s.CenterPixel();
         ASSERT_EQ(s.ValueToPixel(v), expected) << v << " " << min << " " << range << " " << length;
     }
 }
@@ -235,7 +230,7 @@ TEST(AxisScale, ZeroRangeAndOverflowGoToTheCentre)
 TEST(AxisScale, FarOffsetsSaturateInsteadOfWrapping)
 {
     TAxisScale s = Vertical(0, 1, 1000, 2000);
-    s.Horizontal = true;
+    s.SetHorizontal(true);
     EXPECT_EQ(s.ValueToPixel(2147483.0), INT_MAX); // 1000 + 2147483000 overflows an int
 }
 
@@ -243,8 +238,7 @@ TEST(AxisScale, PixelToValueWithoutLengthIsZero)
 {
     TAxisScale s = Vertical(3, 9, 50, 50);
     EXPECT_EQ(s.PixelToValue(50), 0);
-    s.EndPixel = 40;
-    s.AxisLength = -10;
+    s.SetPixels(50, 40);
     EXPECT_EQ(s.PixelToValue(45), 0);
 }
 

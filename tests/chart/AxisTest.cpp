@@ -2,6 +2,7 @@
 // grid by pixels, conversions, and the setter checks.
 #include "ChartFixture.h"
 #include "FakeMetrics.h"
+#include "tests/support/PropertyChecks.h"
 
 #include "chart/Series.h"
 #include "chart/TeeConst.h"
@@ -28,17 +29,12 @@ std::string Thousands(const char* High, const char* Low)
 // character 7 pixels wide and every text 13 pixels high.
 struct StationAxes : ::testing::Test {
     FakeMetrics Metrics{7, 13};
-    std::unique_ptr<TChart> Chart = MakeStationChart();
-    TLineSeries Series{nullptr};
+    TStationChart Station = MakeStationChart();
+    std::unique_ptr<TChart>& Chart = Station.Chart;
+    TLineSeries& Series = *Station.Series1;
     // Label texts as drawn by the left axis in its last paint.
     std::vector<std::string> LeftLabels;
 
-    StationAxes()
-    {
-        Series.SetParentChart(Chart.get());
-        Series.SetSeriesColor(clRed);
-        Series.LinePen()->SetWidth(2);
-    }
     void Fill(int Count, const std::function<double(int)>& Sample)
     {
         Series.Clear();
@@ -429,32 +425,21 @@ TEST(AxisSetters, SetLimitsFixesAndOrders)
 
 TEST(AxisSetters, RepaintOnlyOnAChange)
 {
-    auto chart = MakeStationChart();
-    TLineSeries series(nullptr);
-    series.SetParentChart(chart.get());
-    PaintNow(*chart);
-    const auto requested = [&] {
-        const bool dirty = chart->Canvas()->Dirty();
-        PaintNow(*chart);
-        return dirty;
-    };
-    TChartAxis& axis = *chart->LeftAxis();
-    axis.SetTickLength(4);
-    axis.SetIncrement(0);
-    axis.SetAxisValuesFormat("#,##0.###");
-    EXPECT_FALSE(requested());
-    axis.SetTickLength(6);
-    EXPECT_TRUE(requested());
-    axis.Grid()->SetVisible(false);
-    EXPECT_TRUE(requested());
-    axis.LabelsFont()->SetSize(10);
-    EXPECT_TRUE(requested());
-    axis.Title()->SetCaption("Volts");
-    EXPECT_TRUE(requested());
+    TStationChart station = MakeStationChart();
+    TChart& chart = *station.Chart;
+    TChartAxis& axis = *chart.LeftAxis();
     axis.SetLimits(1, 2);
-    EXPECT_TRUE(requested());
-    axis.SetLimits(1, 2);
-    EXPECT_FALSE(requested());
+    PaintNow(chart);
+    ExpectActsExactlyOnChange([&] { return RepaintRequested(chart); }, {
+        {"TickLength", [&] { axis.SetTickLength(4); }, [&] { axis.SetTickLength(6); }},
+        {"Increment", [&] { axis.SetIncrement(0); }, [&] { axis.SetIncrement(5); }},
+        {"AxisValuesFormat", [&] { axis.SetAxisValuesFormat("#,##0.###"); }, [&] { axis.SetAxisValuesFormat("0.0"); }},
+        {"Grid.Visible", [&] { axis.Grid()->SetVisible(true); }, [&] { axis.Grid()->SetVisible(false); }},
+        {"LabelsFont.Size", [&] { axis.LabelsFont()->SetSize(8); }, [&] { axis.LabelsFont()->SetSize(10); }},
+        {"Title.Caption", [&] { axis.Title()->SetCaption(""); }, [&] { axis.Title()->SetCaption("Volts"); }},
+        {"SetLimits", [&] { axis.SetLimits(1, 2); }, [&] { axis.SetLimits(1, 3); }},
+        {"Automatic", [&] { axis.SetAutomatic(false); }, [&] { axis.SetAutomatic(true); }},
+    });
 }
 
 } // namespace

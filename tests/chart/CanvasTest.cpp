@@ -1,10 +1,13 @@
 // The chart canvas: pen assignment, clipping to the plotting area, bevel frames, darkening,
 // rotated text, text measuring, and the off-screen image with its reuse and its repaint.
 #include "FakeMetrics.h"
+#include "tests/support/PropertyChecks.h"
 
 #include "chart/TeCanvas.h"
 
 #include <gtest/gtest.h>
+
+#include <utility>
 
 namespace {
 
@@ -51,15 +54,13 @@ TEST(ChartPen, VariantsStartWithTheirOwnDefaults)
 
 TEST(ChartPen, ChangesToADifferentValueNotifyTheOwner)
 {
-    int changes = 0;
-    TChartPen pen([&](TObject*) { ++changes; });
-    pen.SetVisible(true);
-    pen.SetSmallDots(false);
-    EXPECT_EQ(changes, 0);
-    pen.SetVisible(false);
-    pen.SetSmallDots(true);
-    pen.SetWidth(3);
-    EXPECT_EQ(changes, 3);
+    bool notified = false;
+    TChartPen pen([&](TObject*) { notified = true; });
+    ExpectActsExactlyOnChange([&] { return std::exchange(notified, false); }, {
+        {"Visible", [&] { pen.SetVisible(true); }, [&] { pen.SetVisible(false); }},
+        {"SmallDots", [&] { pen.SetSmallDots(false); }, [&] { pen.SetSmallDots(true); }},
+        {"Width", [&] { pen.SetWidth(1); }, [&] { pen.SetWidth(3); }},
+    });
 }
 
 TEST(Canvas, ApplyPenOfAHiddenPenOnlyClearsTheStyle)

@@ -3,6 +3,7 @@
 // sequence, and the room that titles take.
 #include "ChartFixture.h"
 #include "FakeMetrics.h"
+#include "tests/support/PropertyChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -94,19 +95,14 @@ TEST(ChartSeries, ActiveSeriesCount)
 
 // What a change of a series asks of its chart.
 struct Attached : ::testing::Test {
-    std::unique_ptr<TChart> Chart = MakeStationChart();
+    std::unique_ptr<TChart> Chart = MakeStationChart().Chart;
     TChartSeries Series{nullptr};
     Attached()
     {
         Series.SetParentChart(Chart.get());
         PaintNow(*Chart);
     }
-    bool Requested()
-    {
-        const bool dirty = Chart->Canvas()->Dirty();
-        PaintNow(*Chart);
-        return dirty;
-    }
+    bool Requested() { return RepaintRequested(*Chart); }
 };
 
 TEST_F(Attached, DataChangesOfAnActiveSeriesRequestARepaint)
@@ -154,17 +150,13 @@ TEST_F(Attached, DestroyingASeriesDetachesItWithoutRunningItsHandlers)
 
 TEST_F(Attached, PropertySettersRequestOnlyOnAChange)
 {
-    Series.SetActive(true);
-    Series.SetSeriesColor(Series.SeriesColor());
-    Series.SetShowInLegend(true);
-    Series.SetTitle("");
-    EXPECT_FALSE(Requested());
-    Series.SetTitle("Samples");
-    EXPECT_TRUE(Requested());
-    Series.SetSeriesColor(clLime);
-    EXPECT_TRUE(Requested());
-    Series.SetActive(false);
-    EXPECT_TRUE(Requested());
+    const TColor assigned = Series.SeriesColor();
+    ExpectActsExactlyOnChange([&] { return Requested(); }, {
+        {"Title", [&] { Series.SetTitle(""); }, [&] { Series.SetTitle("Samples"); }},
+        {"SeriesColor", [&] { Series.SetSeriesColor(assigned); }, [&] { Series.SetSeriesColor(clLime); }},
+        {"ShowInLegend", [&] { Series.SetShowInLegend(true); }, [&] { Series.SetShowInLegend(false); }},
+        {"Active", [&] { Series.SetActive(true); }, [&] { Series.SetActive(false); }},
+    });
     // An inactive series adds without asking for a paint.
     Series.Add(1);
     EXPECT_FALSE(Requested());
@@ -245,7 +237,7 @@ TEST_F(VisibleRange, UnorderedOrUnlimitedSeriesShowEveryPoint)
 
 TEST(ChartDrawing, SequenceRunsInItsFixedOrder)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     RecordingSeries shown(nullptr), empty(nullptr), inactive(nullptr);
     for (RecordingSeries* s : {&shown, &empty, &inactive})
         s->SetParentChart(chart.get());
@@ -283,7 +275,7 @@ TEST(ChartDrawing, SequenceRunsInItsFixedOrder)
 
 TEST(ChartDrawing, ThePaintEndsWithTheCanvasReset)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     bool checked = false;
     chart->OnAfterDraw = [&](TObject*) {
         TTeeCanvas3D* c = chart->Canvas();
@@ -299,7 +291,7 @@ TEST(ChartDrawing, ThePaintEndsWithTheCanvasReset)
 TEST(ChartTitles, TitleAndFootTakeTheirLinesAndAGap)
 {
     FakeMetrics metrics(6, 13);
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     chart->Title()->SetVisible(true);
     PaintNow(*chart);
     // One line of 13 pixels from the plotting rectangle's top (6), then 5 pixels of gap.
@@ -323,7 +315,7 @@ TEST(ChartTitles, TitleAndFootTakeTheirLinesAndAGap)
 
 TEST(ChartTitles, TitleTextIsCentredInTheTitleFont)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     chart->Title()->SetVisible(true);
     chart->Title()->SetText({"TChart"});
     const platform::TBitmapImage& img = PaintNow(*chart);

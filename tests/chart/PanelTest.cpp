@@ -2,6 +2,7 @@
 // repaint requests and their batching, and what an empty chart paints.
 #include "ChartFixture.h"
 #include "FakeMetrics.h"
+#include "tests/support/PropertyChecks.h"
 
 #include "chart/TeeConst.h"
 
@@ -84,7 +85,7 @@ TEST(Panel, MulDivRoundsHalvesAwayFromZero)
 
 TEST(Panel, PlottingRectangleOfTheStationChartBeforeTitlesLegendAndAxes)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     PaintNow(*chart);
     EXPECT_EQ(chart->PanelBounds(), (TRect{0, 0, 449, 161}));
     EXPECT_EQ(chart->PlotRect(), (TRect{13, 6, 436, 155}));
@@ -96,7 +97,7 @@ TEST(Panel, PlottingRectangleOfTheStationChartBeforeTitlesLegendAndAxes)
 
 TEST(Panel, NoMarginsAndNoBorderPlotOverTheWholeClientArea)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     for (int i = 0; i < 4; ++i)
         chart->SetMargin(i, 0);
     PaintNow(*chart);
@@ -165,36 +166,25 @@ TEST(Panel, RejectedSettingsRaiseAndKeepTheOldValue)
 
 TEST(Panel, SettersInvalidateOnlyOnAChange)
 {
-    auto chart = MakeStationChart();
-    PaintNow(*chart);
-    ASSERT_FALSE(chart->Canvas()->Dirty());
-    chart->SetMarginLeft(3);
-    chart->SetView3D(false);
-    chart->SetColor(clBtnFace);
-    chart->View3DOptions()->SetZoom(100);
-    chart->BackWall()->Pen()->SetVisible(true);
-    EXPECT_FALSE(chart->Canvas()->Dirty());
-
-    const auto changes = std::vector<std::function<void()>>{
-        [&] { chart->SetMarginLeft(5); },
-        [&] { chart->SetColor(clWhite); },
-        [&] { chart->View3DOptions()->SetZoom(120); },
-        [&] { chart->BackWall()->Pen()->SetColor(clRed); },
-        [&] { chart->Title()->Font()->SetSize(12); },
-        [&] { chart->Gradient()->SetVisible(true); },
-        [&] { chart->SetAxisVisible(false); },
-    };
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        PaintNow(*chart);
-        ASSERT_FALSE(chart->Canvas()->Dirty());
-        changes[i]();
-        EXPECT_TRUE(chart->Canvas()->Dirty()) << i;
-    }
+    auto chart = MakeStationChart().Chart;
+    TChart& c = *chart;
+    PaintNow(c);
+    ExpectActsExactlyOnChange([&] { return RepaintRequested(c); }, {
+        {"MarginLeft", [&] { c.SetMarginLeft(3); }, [&] { c.SetMarginLeft(5); }},
+        {"Color", [&] { c.SetColor(clBtnFace); }, [&] { c.SetColor(clWhite); }},
+        {"View3DOptions.Zoom", [&] { c.View3DOptions()->SetZoom(100); }, [&] { c.View3DOptions()->SetZoom(120); }},
+        {"BackWall.Pen.Visible", [&] { c.BackWall()->Pen()->SetVisible(true); }, [&] { c.BackWall()->Pen()->SetVisible(false); }},
+        {"BackWall.Pen.Color", [&] { c.BackWall()->Pen()->SetColor(clBlack); }, [&] { c.BackWall()->Pen()->SetColor(clRed); }},
+        {"Title.Font.Size", [&] { c.Title()->Font()->SetSize(8); }, [&] { c.Title()->Font()->SetSize(12); }},
+        {"Gradient.Visible", [&] { c.Gradient()->SetVisible(false); }, [&] { c.Gradient()->SetVisible(true); }},
+        {"AxisVisible", [&] { c.SetAxisVisible(true); }, [&] { c.SetAxisVisible(false); }},
+        {"View3D", [&] { c.SetView3D(false); }, [&] { c.SetView3D(true); }},
+    });
 }
 
 TEST(Panel, RequestsAreIgnoredWhileAutoRepaintIsOff)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     PaintNow(*chart);
     chart->SetAutoRepaint(false);
     chart->SetMarginTop(10);
@@ -249,7 +239,7 @@ TEST(Panel, RepaintWithoutChangesShowsTheStoredImage)
 
 TEST(Panel, EmptyChartShowsPanelBevelAndBackWallFrameOnly)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     const platform::TBitmapImage& img = PaintNow(*chart);
     ASSERT_EQ(img.Width(), 449);
     ASSERT_EQ(img.Height(), 161);
@@ -291,7 +281,7 @@ TEST(Panel, EmptyChartShowsPanelBevelAndBackWallFrameOnly)
 
 TEST(Panel, DrawPaintsIntoAnyCanvasAtItsRectangle)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     for (bool buffered : {true, false}) {
         chart->Canvas()->SetBuffered(buffered);
         TBitmap target(500, 300);
@@ -312,7 +302,7 @@ TEST(Panel, DrawPaintsIntoAnyCanvasAtItsRectangle)
 TEST(Panel, ABackColourFillsTheWallOnceTheChartHasAParent)
 {
     auto parent = std::make_unique<TChart>(nullptr);
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     chart->SetBackColor(clYellow);
     EXPECT_EQ(chart->BackWall()->Brush()->Style(), bsClear);
     chart->SetParent(parent.get());
@@ -327,7 +317,7 @@ TEST(Panel, ABackColourFillsTheWallOnceTheChartHasAParent)
 
 TEST(Panel, BorderAndInnerBevelDrawInwards)
 {
-    auto chart = MakeStationChart();
+    auto chart = MakeStationChart().Chart;
     chart->SetBorderWidth(2);
     chart->SetBevelInner(bvLowered);
     chart->SetColor(clSilver);

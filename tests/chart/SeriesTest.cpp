@@ -3,6 +3,7 @@
 // and the gathered polyline against segments drawn one by one.
 #include "ChartFixture.h"
 #include "FakeMetrics.h"
+#include "tests/support/PropertyChecks.h"
 
 #include "chart/Series.h"
 #include "chart/TeeConst.h"
@@ -49,15 +50,12 @@ bool RedNear(const platform::TBitmapImage& Img, int X, int Y)
 
 struct StationLine : ::testing::Test {
     FakeMetrics Metrics{7, 13};
-    std::unique_ptr<TChart> Chart = MakeStationChart();
-    TLineSeries Series{nullptr};
+    TStationChart Station = MakeStationChart();
+    std::unique_ptr<TChart>& Chart = Station.Chart;
+    TLineSeries& Series = *Station.Series1;
 
-    StationLine()
-    {
-        Series.SetParentChart(Chart.get());
-        Series.SetSeriesColor(clRed);
-        Series.LinePen()->SetWidth(2);
-    }
+    // The line alone: the legend's red symbols would count as line outside the clip.
+    StationLine() { Chart->Legend()->SetVisible(false); }
     void Fill(const std::vector<double>& Samples)
     {
         Series.Clear();
@@ -317,22 +315,13 @@ TEST_F(StationLine, PropertyChangesRepaint)
 {
     Fill({1, 2});
     Paint();
-    const auto requested = [&] {
-        const bool dirty = Chart->Canvas()->Dirty();
-        Paint();
-        return dirty;
-    };
-    Series.SetStairs(false);
-    Series.Pointer()->SetHorizSize(4);
-    EXPECT_FALSE(requested());
-    Series.LinePen()->SetWidth(3);
-    EXPECT_TRUE(requested());
-    Series.Pointer()->SetHorizSize(6);
-    EXPECT_TRUE(requested());
-    Series.Pointer()->Brush()->SetColor(clBlue);
-    EXPECT_TRUE(requested());
-    Series.SetInvertedStairs(true);
-    EXPECT_TRUE(requested());
+    ExpectActsExactlyOnChange([&] { return RepaintRequested(*Chart); }, {
+        {"Stairs", [&] { Series.SetStairs(false); }, [&] { Series.SetStairs(true); }},
+        {"Pointer.HorizSize", [&] { Series.Pointer()->SetHorizSize(4); }, [&] { Series.Pointer()->SetHorizSize(6); }},
+        {"LinePen.Width", [&] { Series.LinePen()->SetWidth(2); }, [&] { Series.LinePen()->SetWidth(3); }},
+        {"Pointer.Brush.Color", [&] { Series.Pointer()->Brush()->SetColor(clDefault); }, [&] { Series.Pointer()->Brush()->SetColor(clBlue); }},
+        {"InvertedStairs", [&] { Series.SetInvertedStairs(false); }, [&] { Series.SetInvertedStairs(true); }},
+    });
 }
 
 TEST_F(StationLine, LegendSymbolIsTheLineAcrossItsRectangle)
@@ -364,7 +353,7 @@ struct Identity : ::testing::Test {
     std::vector<platform::TRgb> PaintWith(TLineSeries& Series, int Width, int Height,
                                           const std::function<void(TLineSeries&)>& Fill)
     {
-        auto chart = MakeStationChart();
+        auto chart = MakeStationChart().Chart;
         chart->SetBounds(0, 0, Width, Height);
         Series.SetParentChart(chart.get());
         Series.SetSeriesColor(clRed);

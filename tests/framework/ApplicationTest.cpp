@@ -57,20 +57,3 @@ TEST(Component, OwnerFreesChildrenLastFirstAndForgetsOnesFreedEarlier)
     delete root;
     EXPECT_EQ(log, (std::vector<int>{2, 0, 3, 1}));
 }
-
-TEST(ColorToRGB, ResolvesSystemColoursByTheClassicScheme)
-{
-    EXPECT_EQ(ColorToRGB(clBtnFace), RgbColor(212, 208, 200));
-    EXPECT_EQ(ColorToRGB(cl3DLight), RgbColor(212, 208, 200));
-    EXPECT_EQ(ColorToRGB(clHighlight), RgbColor(10, 36, 106));
-    EXPECT_EQ(ColorToRGB(clHighlightText), clWhite);
-    EXPECT_EQ(ColorToRGB(clBtnHighlight), clWhite);
-    EXPECT_EQ(ColorToRGB(clBtnShadow), RgbColor(128, 128, 128));
-    EXPECT_EQ(ColorToRGB(clWindow), clWhite);
-    EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
-    EXPECT_EQ(ColorToRGB(clBtnText), clBlack);
-    EXPECT_EQ(ColorToRGB(clWindowFrame), clBlack);
-    EXPECT_EQ(ColorToRGB(clSystemColor | 200), clBlack);
-    EXPECT_EQ(ColorToRGB(clRed), 0x0000FFu);
-    EXPECT_EQ(ColorToRGB(clDefault), 0u);
-}

@@ -1,5 +1,6 @@
 // The canvas over a drawing context, and bitmaps with a canvas of their own.
 #include "framework/Graphics.h"
+#include "tests/support/PropertyChecks.h"
 
 #include <gtest/gtest.h>
 
@@ -49,22 +50,34 @@ TEST(Canvas, BrushChangeSetsTheBackgroundOnlyWhenTheBrushChanges)
     EXPECT_EQ(dc.BkMode(), platform::TBkMode::Opaque);
     EXPECT_EQ(dc.BkColor(), clRed);
     // A setting made on the handle holds until the brush changes again.
-    dc.SetBkMode(platform::TBkMode::Transparent);
-    canvas.TextOut(0, 0, "a");
-    canvas.Rectangle(0, 0, 3, 3);
-    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Transparent);
+    constexpr platform::TRgb kMark = 0x123456;
+    dc.SetBkColor(kMark);
+    const auto reapplied = [&] {
+        canvas.TextOut(0, 0, "a");
+        canvas.Rectangle(0, 0, 3, 3);
+        const bool changed = dc.BkColor() != kMark;
+        dc.SetBkColor(kMark);
+        return changed;
+    };
+    ExpectActsExactlyOnChange(reapplied, {
+        {"Color", [&] { canvas.Brush()->SetColor(clRed); },
+         [&] { canvas.Brush()->SetColor(clBlue); }},
+        {"Style", [&] { canvas.Brush()->SetStyle(bsSolid); },
+         [&] { canvas.Brush()->SetStyle(bsClear); }},
+    });
+    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Transparent) << "a clear brush";
+    canvas.Brush()->SetStyle(bsSolid);
     canvas.Brush()->SetStyle(bsClear);
+    canvas.FillRect({0, 0, 1, 1});
+    EXPECT_EQ(dc.BkColor(), clBlue) << "changed and changed back is still a change";
     canvas.Brush()->SetStyle(bsSolid);
     canvas.FillRect({0, 0, 1, 1});
     EXPECT_EQ(dc.BkMode(), platform::TBkMode::Opaque);
-    canvas.Brush()->SetStyle(bsClear);
-    canvas.TextOut(0, 0, "a");
-    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Transparent);
     // Whoever owns the brush may take its change event; the canvas still sees the change.
     canvas.Brush()->OnChange = [](TObject*) {};
-    canvas.Brush()->SetStyle(bsSolid);
-    canvas.FillRect({0, 0, 1, 1});
-    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Opaque);
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.TextOut(0, 0, "a");
+    EXPECT_EQ(dc.BkMode(), platform::TBkMode::Transparent);
 }
 
 TEST(Canvas, MeasuresWithTheCanvasFontAndTheInstalledMetrics)

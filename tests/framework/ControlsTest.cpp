@@ -1,7 +1,9 @@
 #include "framework/Application.h"
 #include "framework/Controls.h"
+#include "framework/ExtCtrls.h"
 #include "framework/InputDriver.h"
 #include "framework/NativeWidget.h"
+#include "tests/support/PropertyChecks.h"
 
 #include <QImage>
 #include <QPushButton>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 namespace {
 
@@ -209,4 +212,30 @@ TEST(Controls, ADoubleClickOverABehavingWidgetIsForwardedOncePerPress)
                                      [](const std::string& e) { return e.rfind("down", 0) == 0; });
     EXPECT_EQ(downs, 2);
     EXPECT_EQ(p.Log.back(), "down 0 double 3,3");
+}
+
+namespace {
+// Counts the repaints the panel asks for.
+class TPanelProbe : public TCustomPanel {
+public:
+    using TCustomPanel::TCustomPanel;
+    int Requests = 0;
+    void Invalidate() override
+    {
+        ++Requests;
+        TCustomPanel::Invalidate();
+    }
+};
+} // namespace
+
+TEST(Panel, RepaintsExactlyWhenAPropertyChanges)
+{
+    TPanelProbe p(nullptr);
+    ExpectActsExactlyOnChange([&] { return std::exchange(p.Requests, 0) > 0; }, {
+        {"BevelOuter", [&] { p.SetBevelOuter(bvRaised); }, [&] { p.SetBevelOuter(bvLowered); }},
+        {"BevelInner", [&] { p.SetBevelInner(bvNone); }, [&] { p.SetBevelInner(bvSpace); }},
+        {"BevelWidth", [&] { p.SetBevelWidth(0); }, [&] { p.SetBevelWidth(2); }}, // 0 is 1
+        {"BorderWidth", [&] { p.SetBorderWidth(-3); }, [&] { p.SetBorderWidth(4); }}, // -3 is 0
+        {"Color", [&] { p.SetColor(clBtnFace); }, [&] { p.SetColor(clRed); }},
+    });
 }

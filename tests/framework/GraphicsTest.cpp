@@ -1,8 +1,26 @@
 // Fonts, pens and brushes: unit conversions, change notifications and what reaches the
 // drawing context.
 #include "framework/Graphics.h"
+#include "tests/support/PropertyChecks.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace {
+
+// Whether Object notified its owner since last asked.
+template <class T>
+std::function<bool()> Notifies(T& Object)
+{
+    auto count = std::make_shared<int>(0);
+    Object.OnChange = [count](TObject*) { ++*count; };
+    return [count] { return std::exchange(*count, 0) > 0; };
+}
+
+} // namespace
 
 TEST(Font, SizeAndHeightAreOneValueAtNinetySixDpi)
 {
@@ -23,17 +41,19 @@ TEST(Font, SizeAndHeightAreOneValueAtNinetySixDpi)
 TEST(Font, NotifiesOnlyOnChangeAndAssignNotifiesOnce)
 {
     TFont font;
-    int changes = 0;
+    ExpectActsExactlyOnChange(Notifies(font), {
+        {"Size", [&] { font.SetSize(8); }, [&] { font.SetSize(10); }}, // 8 is -11 already
+        {"Height", [&] { font.SetHeight(-13); }, [&] { font.SetHeight(-11); }},
+        {"Name", [&] { font.SetName("MS Sans Serif"); }, [&] { font.SetName("Arial"); }},
+        {"Color", [&] { font.SetColor(clWindowText); }, [&] { font.SetColor(clRed); }},
+        {"Style", [&] { font.SetStyle({}); }, [&] { font.SetStyle({fsBold}); }},
+        {"Charset", [&] { font.SetCharset(font.Charset()); },
+         [&] { font.SetCharset(std::uint8_t(font.Charset() + 1)); }},
+    });
     TObject* sender = nullptr;
+    int changes = 0;
     font.OnChange = [&](TObject* S) { ++changes, sender = S; };
-    font.SetSize(8); // already -11
     font.SetName("MS Sans Serif");
-    font.SetColor(clWindowText);
-    font.SetStyle({});
-    EXPECT_EQ(changes, 0);
-    font.SetStyle({fsBold});
-    font.SetColor(clRed);
-    EXPECT_EQ(changes, 2);
     EXPECT_EQ(sender, &font);
 
     TFont other;
@@ -70,18 +90,12 @@ TEST(Font, DescCarriesNameHeightAndStyles)
 TEST(Pen, ResolvesSystemColoursAndMapsItsEnumerations)
 {
     TPen pen;
-    int changes = 0;
-    pen.OnChange = [&](TObject*) { ++changes; };
-    pen.SetColor(clBlack);
-    pen.SetWidth(1);
-    pen.SetStyle(psSolid);
-    pen.SetMode(pmCopy);
-    EXPECT_EQ(changes, 0);
-    pen.SetColor(clBtnShadow);
-    pen.SetWidth(2);
-    pen.SetStyle(psDot);
-    pen.SetMode(pmXor);
-    EXPECT_EQ(changes, 4);
+    ExpectActsExactlyOnChange(Notifies(pen), {
+        {"Color", [&] { pen.SetColor(clBlack); }, [&] { pen.SetColor(clBtnShadow); }},
+        {"Width", [&] { pen.SetWidth(1); }, [&] { pen.SetWidth(2); }},
+        {"Style", [&] { pen.SetStyle(psSolid); }, [&] { pen.SetStyle(psDot); }},
+        {"Mode", [&] { pen.SetMode(pmCopy); }, [&] { pen.SetMode(pmXor); }},
+    });
     const platform::TPenDesc d = pen.Desc();
     EXPECT_EQ(d.Color, RgbColor(128, 128, 128));
     EXPECT_EQ(d.Width, 2);
@@ -101,13 +115,10 @@ TEST(Brush, ResolvesColourAndStyle)
 {
     TBrush brush;
     EXPECT_EQ(brush.Desc(), (platform::TBrushDesc{0xFFFFFF, platform::TBrushStyle::Solid}));
-    int changes = 0;
-    brush.OnChange = [&](TObject*) { ++changes; };
-    brush.SetColor(clWhite);
-    EXPECT_EQ(changes, 0);
-    brush.SetColor(clHighlight);
-    brush.SetStyle(bsDiagCross);
-    EXPECT_EQ(changes, 2);
+    ExpectActsExactlyOnChange(Notifies(brush), {
+        {"Color", [&] { brush.SetColor(clWhite); }, [&] { brush.SetColor(clHighlight); }},
+        {"Style", [&] { brush.SetStyle(bsSolid); }, [&] { brush.SetStyle(bsDiagCross); }},
+    });
     EXPECT_EQ(brush.Desc(),
               (platform::TBrushDesc{RgbColor(10, 36, 106), platform::TBrushStyle::DiagCross}));
 }
