@@ -1,27 +1,36 @@
-// Windows events and the transmit queue: manual-reset event objects, so that one
-// WaitForMultipleObjects covers the stop event, a queue and an overlapped request together.
+// Windows waitable objects are manual-reset events, so that one WaitForMultipleObjects covers
+// the stop event, the transmit queue and an overlapped request together. (A thread's own
+// message queue would also wake that wait for every window message, so the transmit queue is
+// ours, over an event.)
 #include "platform/Sync.h"
+#include "platform/Waitable.h"
 #include "platform/win32/Windows.h"
 
-#include <deque>
-#include <mutex>
 #include <system_error>
 
 namespace platform {
 
 namespace {
 
-intptr_t MakeEvent(bool InitiallySet)
+HANDLE HandleOf(intptr_t Value) { return reinterpret_cast<HANDLE>(Value); }
+
+} // namespace
+
+namespace waitable {
+
+intptr_t Create()
 {
-    HANDLE event = CreateEventA(nullptr, TRUE, InitiallySet ? TRUE : FALSE, nullptr);
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (!event)
         throw std::system_error(int(GetLastError()), std::system_category(), "CreateEventA");
     return reinterpret_cast<intptr_t>(event);
 }
 
-HANDLE HandleOf(intptr_t Value) { return reinterpret_cast<HANDLE>(Value); }
+void Raise(intptr_t Handle) { SetEvent(HandleOf(Handle)); }
+void Lower(intptr_t Handle) { ResetEvent(HandleOf(Handle)); }
+void Destroy(intptr_t Handle) { CloseHandle(HandleOf(Handle)); }
 
-} // namespace
+} // namespace waitable
 
 int WaitForAny(std::initializer_list<TWaitHandle> Handles, int TimeoutMs)
 {
@@ -44,84 +53,6 @@ int WaitForAny(std::initializer_list<TWaitHandle> Handles, int TimeoutMs)
         return int(result - WAIT_OBJECT_0);
     return WaitFailed;
 }
-
-bool IsSignalled(TWaitHandle Handle)
-{
-    if (Handle.State)
-        return Handle.State->load(std::memory_order_acquire);
-    return WaitForAny({Handle}, 0) == 0;
-}
-
-TEvent::TEvent(bool InitiallySet) : FHandle(MakeEvent(InitiallySet)), FState(InitiallySet) {}
-
-TEvent::~TEvent() { CloseHandle(HandleOf(FHandle)); }
-
-void TEvent::Set()
-{
-    // The state first: a waiter woken by the event finds it set.
-    FState.store(true, std::memory_order_release);
-    SetEvent(HandleOf(FHandle));
-}
-
-void TEvent::Reset()
-{
-    ResetEvent(HandleOf(FHandle));
-    FState.store(false, std::memory_order_release);
-}
-
-bool TEvent::IsSet() const { return FState.load(std::memory_order_acquire); }
-
-TWaitHandle TEvent::Handle() const { return {FHandle, &FState}; }
-
-// A thread's own message queue cannot be waited on beside other handles without also waking
-// for every window message, so the queue is a list with an event that is set while it holds
-// a message.
-struct TMessageQueue::TImpl {
-    std::mutex Lock;
-    std::deque<TMessage> Messages;
-    bool Closed = false;
-    intptr_t Event = MakeEvent(false);
-};
-
-TMessageQueue::TMessageQueue() : FImpl(std::make_unique<TImpl>()) {}
-
-TMessageQueue::~TMessageQueue() { CloseHandle(HandleOf(FImpl->Event)); }
-
-bool TMessageQueue::Post(TMessage Message)
-{
-    std::lock_guard guard(FImpl->Lock);
-    if (FImpl->Closed)
-        return false;
-    FImpl->Messages.push_back(std::move(Message));
-    if (FImpl->Messages.size() == 1)
-        SetEvent(HandleOf(FImpl->Event));
-    return true;
-}
-
-bool TMessageQueue::Take(TMessage& Message)
-{
-    std::lock_guard guard(FImpl->Lock);
-    if (FImpl->Messages.empty())
-        return false;
-    Message = std::move(FImpl->Messages.front());
-    FImpl->Messages.pop_front();
-    if (FImpl->Messages.empty())
-        ResetEvent(HandleOf(FImpl->Event));
-    return true;
-}
-
-void TMessageQueue::Close()
-{
-    std::deque<TMessage> dropped;
-    {
-        std::lock_guard guard(FImpl->Lock);
-        FImpl->Closed = true;
-        dropped.swap(FImpl->Messages);
-        ResetEvent(HandleOf(FImpl->Event));
-    }
-}
-
-TWaitHandle TMessageQueue::Handle() const { return {FImpl->Event}; }
 
 void SetCurrentThreadPriority(TThreadPriority Priority)
 {

@@ -80,16 +80,12 @@ private:
     mutable TFontDesc FDesc;
 };
 
-const TGdiTextMetrics RealMetrics;
-const TTextMetrics* CurrentMetrics = &RealMetrics;
-
 } // namespace
 
-const TTextMetrics& TextMetrics() { return *CurrentMetrics; }
-
-void SetTextMetrics(const TTextMetrics* Metrics)
+const TTextMetrics& SystemTextMetrics()
 {
-    CurrentMetrics = Metrics ? Metrics : &RealMetrics;
+    static const TGdiTextMetrics metrics;
+    return metrics;
 }
 
 } // namespace platform
