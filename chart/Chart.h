@@ -20,8 +20,6 @@
 
 class TCustomChart;
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-
 // A part of the chart with a font of its own (the chart default: "Arial", 8 points, black).
 class TChartFontObject : public TPersistent {
 public:

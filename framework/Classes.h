@@ -20,6 +20,9 @@ public:
 // An object whose properties can be copied from another of its kind.
 class TPersistent : public TObject {};
 
+// How a text sits within the width it is given.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // A component is owned by its Owner (may be null), which destroys it in its own destructor

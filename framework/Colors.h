@@ -42,6 +42,7 @@ constexpr TColor clAqua = 0xFFFF00;
 constexpr TColor clWhite = 0xFFFFFF;
 constexpr TColor clLtGray = 0xC0C0C0;
 constexpr TColor clDkGray = 0x808080;
+constexpr TColor clSkyBlue = 0xF0CAA6;
 
 constexpr TColor clSystemColor = 0xFF000000;
 constexpr TColor clScrollBar = clSystemColor | 0;

@@ -5,8 +5,14 @@
 #include "framework/NativeWidget.h"
 #include "framework/Property.h"
 
+#include "platform/QtBridge.h"
+
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 
 #include <string_view>
 
@@ -266,4 +272,246 @@ void TButton::DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State
     DrawHotkeyUnderline(DC, x, y, FCaption);
     if (State.Focused)
         DC.DrawFocusRect({4, 4, Width() - 4, Height() - 4});
+}
+
+// --- label, edit, combo box -----------------------------------------------------------------
+
+namespace {
+
+QColor QColorOfColor(TColor Color)
+{
+    const TColor rgb = ColorToRGB(Color);
+    return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
+}
+
+// Background and text of a native text widget, and the font it shows; the popup of a combo
+// box takes the same palette.
+void ApplyTextLook(QWidget& Widget, TColor Back, const TFont& Font)
+{
+    QPalette palette = Widget.palette();
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
+        palette.setColor(role, QColorOfColor(Back));
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(role, QColorOfColor(Font.Color()));
+    Widget.setPalette(palette);
+    Widget.setFont(platform::QFontOf(Font.Desc()));
+}
+
+QLineEdit& EditOf(const TEdit& Edit) { return *static_cast<QLineEdit*>(NativeWidgetOf(Edit)); }
+QComboBox& BoxOf(const TComboBox& Box) { return *static_cast<QComboBox*>(NativeWidgetOf(Box)); }
+
+} // namespace
+
+TLabel::TLabel(TComponent* Owner) : TWinControl(Owner), FFont(std::make_unique<TFont>())
+{
+    FFont->OnChange = [this](TObject*) { Changed(); };
+}
+
+TLabel::~TLabel() = default;
+
+void TLabel::SetCaption(const std::string& Value)
+{
+    SetProperty(FCaption, Value, [this] { Changed(); });
+}
+
+void TLabel::SetAlignment(TAlignment Value)
+{
+    SetProperty(FAlignment, Value, [this] { Invalidate(); });
+}
+
+void TLabel::SetAutoSize(bool Value)
+{
+    SetProperty(FAutoSize, Value, [this] { Changed(); });
+}
+
+void TLabel::Changed()
+{
+    if (FAutoSize) {
+        const TSize text = platform::TextMetrics().Extent(FFont->Desc(), FCaption);
+        const int left = FAlignment == taRightJustify ? Left() + Width() - text.cx : Left();
+        SetBounds(left, Top(), text.cx, text.cy);
+    }
+    Invalidate();
+}
+
+void TLabel::Paint(platform::TDrawContext& DC)
+{
+    const TForm* form = GetParentForm(this);
+    DC.SelectBrush({ColorToRGB(form ? form->Color() : clBtnFace), platform::TBrushStyle::Solid});
+    DC.FillRect(ClientRect());
+    DC.SelectFont(FFont->Desc());
+    DC.SetBkMode(platform::TBkMode::Transparent);
+    DC.SetTextAlign(platform::Align::Left | platform::Align::Top);
+    DC.SetTextColor(ColorToRGB(FFont->Color()));
+    const int width = DC.TextExtent(FCaption).cx;
+    int x = 0;
+    if (FAlignment == taRightJustify)
+        x = Width() - width;
+    else if (FAlignment == taCenter)
+        x = (Width() - width) / 2;
+    DC.TextOut(x, 0, FCaption);
+}
+
+// The edit widget: Qt's line edit does the typing and the painting.
+class TEditWidget final : public TNativeWidget<QLineEdit> {
+public:
+    explicit TEditWidget(TEdit* Edit) : TNativeWidget(Edit) {}
+
+protected:
+    void paintEvent(QPaintEvent* E) override { QLineEdit::paintEvent(E); }
+};
+
+TEdit::TEdit(TComponent* Owner)
+    : TWinControl(Owner, new TEditWidget(this)), FFont(std::make_unique<TFont>())
+{
+    EditOf(*this).setAttribute(Qt::WA_OpaquePaintEvent, false);
+    EditOf(*this).setFocusPolicy(Qt::StrongFocus);
+    FFont->OnChange = [this](TObject*) { ApplyLook(); };
+    ApplyLook();
+}
+
+TEdit::~TEdit() = default;
+
+std::string TEdit::Text() const { return EditOf(*this).text().toStdString(); }
+
+void TEdit::SetText(const std::string& Value)
+{
+    QLineEdit& edit = EditOf(*this);
+    const QString text = QString::fromStdString(Value);
+    if (edit.text() == text)
+        return;
+    edit.setText(text);
+    edit.setCursorPosition(0); // the start of a long text stays in view
+}
+
+void TEdit::SetColor(TColor Value)
+{
+    SetProperty(FColor, Value, [this] { ApplyLook(); });
+}
+
+void TEdit::ApplyLook() { ApplyTextLook(EditOf(*this), FColor, *FFont); }
+
+// Every item of the dropped-down list is ItemHeight pixels high.
+class TItemHeightDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(Option, Index).width(), Height};
+    }
+
+    int Height = 0;
+};
+
+// The combo box widget: Qt's combo box does the list, the typing and the painting; the
+// operator's picks and edits come back as Picked and Typed, never what a program sets.
+class TComboBoxWidget final : public TNativeWidget<QComboBox> {
+public:
+    explicit TComboBoxWidget(TComboBox* Box) : TNativeWidget(Box)
+    {
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        setCompleter(nullptr); // typed text stays exactly as typed
+        setItemDelegate(new TItemHeightDelegate(this));
+        connect(this, &QComboBox::activated, this, [this](int Index) {
+            if (auto* box = static_cast<TComboBox*>(Control()))
+                Application->Guard([&] { box->Picked(Index); });
+        });
+        connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& Text) {
+            if (auto* box = static_cast<TComboBox*>(Control()))
+                Application->Guard([&] { box->Typed(Text.toStdString()); });
+        });
+    }
+
+protected:
+    void paintEvent(QPaintEvent* E) override { QComboBox::paintEvent(E); }
+};
+
+TComboBox::TComboBox(TComponent* Owner)
+    : TWinControl(Owner, new TComboBoxWidget(this)), FFont(std::make_unique<TFont>())
+{
+    BoxOf(*this).setAttribute(Qt::WA_OpaquePaintEvent, false);
+    BoxOf(*this).setFocusPolicy(Qt::StrongFocus);
+    BoxOf(*this).setMaxVisibleItems(FDropDownCount);
+    ApplyItemHeight();
+    FFont->OnChange = [this](TObject*) { ApplyLook(); };
+    ApplyLook();
+}
+
+TComboBox::~TComboBox() = default;
+
+void TComboBox::TItems::Add(const std::string& Item)
+{
+    QComboBox* box = &BoxOf(FOwner);
+    // Qt selects the first item added to an empty box; adding selects nothing here.
+    const QString text = box->currentText();
+    box->addItem(QString::fromStdString(Item));
+    if (box->count() == 1) {
+        box->setCurrentIndex(-1);
+        box->setEditText(text);
+    }
+}
+
+int TComboBox::TItems::Count() const { return BoxOf(FOwner).count(); }
+
+void TComboBox::SetItemIndex(int Value)
+{
+    if (Value < -1 || Value >= FItems.Count())
+        ListIndexError(Value);
+    FItemIndex = Value;
+    QComboBox* box = &BoxOf(*this);
+    box->setCurrentIndex(Value);
+    if (Value < 0)
+        box->setEditText(QString());
+}
+
+std::string TComboBox::Text() const { return BoxOf(*this).currentText().toStdString(); }
+
+void TComboBox::SetColor(TColor Value)
+{
+    SetProperty(FColor, Value, [this] { ApplyLook(); });
+}
+
+void TComboBox::SetItemHeight(int Value)
+{
+    SetProperty(FItemHeight, Value, [this] { ApplyItemHeight(); });
+}
+
+void TComboBox::ApplyItemHeight()
+{
+    QComboBox* box = &BoxOf(*this);
+    static_cast<TItemHeightDelegate*>(box->itemDelegate())->Height = FItemHeight;
+}
+
+void TComboBox::SetDropDownCount(int Value)
+{
+    SetProperty(FDropDownCount, Value, [this] { BoxOf(*this).setMaxVisibleItems(FDropDownCount); });
+}
+
+void TComboBox::ApplyLook()
+{
+    QComboBox* box = &BoxOf(*this);
+    ApplyTextLook(*box, FColor, *FFont);
+    ApplyTextLook(*box->view(), FColor, *FFont);
+}
+
+void TComboBox::Picked(int Index)
+{
+    if (Index == FItemIndex)
+        return; // the field showed that item already
+    FItemIndex = Index;
+    Change();
+}
+
+void TComboBox::Typed(const std::string& Text)
+{
+    FItemIndex = BoxOf(*this).findText(QString::fromStdString(Text),
+                                       Qt::MatchExactly | Qt::MatchCaseSensitive);
+    Change();
+}
+
+void TComboBox::Change()
+{
+    if (OnChange)
+        OnChange(this);
 }

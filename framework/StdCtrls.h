@@ -112,3 +112,113 @@ private:
     bool FSyncingFont = false;
     TOwnerDrawState FDrawn; // what the back store shows
 };
+
+// A line of text on the window's background, drawn from its top edge, aligned within its
+// width. With AutoSize (the default) the label takes the size of its caption whenever the
+// caption or the font changes, keeping its left edge, or its right edge when right-aligned;
+// without it the label keeps the size it is given and clips the caption.
+class TLabel : public TWinControl {
+public:
+    explicit TLabel(TComponent* Owner);
+    ~TLabel() override;
+
+    const std::string& Caption() const { return FCaption; }
+    void SetCaption(const std::string& Value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment Value);
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool Value);
+    // Starts as the window's default font.
+    TFont& Font() { return *FFont; }
+
+protected:
+    void Paint(platform::TDrawContext& DC) override;
+
+private:
+    void Changed();
+
+    std::string FCaption;
+    TAlignment FAlignment = taLeftJustify;
+    bool FAutoSize = true;
+    std::unique_ptr<TFont> FFont;
+};
+
+// A single-line text field. The operator may type into it; what a program sets with SetText
+// is shown as it is.
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* Owner);
+    ~TEdit() override;
+
+    std::string Text() const;
+    void SetText(const std::string& Value);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    // Starts as the window's default font; its colour is the colour of the text.
+    TFont& Font() { return *FFont; }
+
+private:
+    void ApplyLook();
+
+    TColor FColor = clWindow;
+    std::unique_ptr<TFont> FFont;
+};
+
+// A drop-down list with a typing field. Items stay in the order they are added.
+//
+// ItemIndex is the selected item, -1 for none: setting it from code shows that item's text (or
+// an empty field for -1) and never calls OnChange. The operator's changes call OnChange once
+// each: picking an item (with the mouse or the arrow keys) that differs from what the field
+// showed, and every edit of the typed text. Typed text that equals an item selects that item;
+// any other text leaves no item selected.
+class TComboBox : public TWinControl {
+public:
+    explicit TComboBox(TComponent* Owner);
+    ~TComboBox() override;
+
+    class TItems {
+    public:
+        void Add(const std::string& Item);
+        int Count() const;
+
+    private:
+        friend class TComboBox;
+        explicit TItems(TComboBox& Owner) : FOwner(Owner) {}
+        TComboBox& FOwner;
+    };
+    TItems& Items() { return FItems; }
+
+    int ItemIndex() const { return FItemIndex; }
+    // Raises EListError for an index below -1 or beyond the items.
+    void SetItemIndex(int Value);
+    // What the typing field shows.
+    std::string Text() const;
+
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    // Starts as the window's default font; its colour is the colour of the text.
+    TFont& Font() { return *FFont; }
+    // Height of an item in the dropped-down list, in pixels.
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int Value);
+    // Items shown at once when dropped down; more scroll.
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int Value);
+
+    TNotifyEvent OnChange;
+
+private:
+    friend class TComboBoxWidget;
+    void ApplyLook();
+    void ApplyItemHeight();
+    void Picked(int Index);
+    void Typed(const std::string& Text);
+    void Change();
+
+    TItems FItems{*this};
+    int FItemIndex = -1;
+    TColor FColor = clWindow;
+    std::unique_ptr<TFont> FFont;
+    int FItemHeight = 13;
+    int FDropDownCount = 8;
+};

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}"
+scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${HEADLESS_PACKAGES[@]}"
 cmake -S . -B build -G Ninja -DOSTREL_TESTS=ON -DOSTREL_WERROR="${OSTREL_WERROR:-OFF}" >/dev/null
 cmake --build build
 cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j 2

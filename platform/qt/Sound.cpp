@@ -5,10 +5,17 @@
 
 namespace platform {
 
+namespace {
+unsigned long gBeeps = 0;
+}
+
 void MessageBeep(unsigned)
 {
+    ++gBeeps;
     if (qobject_cast<QApplication*>(QCoreApplication::instance()))
         QApplication::beep();
 }
+
+unsigned long BeepCount() { return gBeeps; }
 
 } // namespace platform
