@@ -104,7 +104,7 @@ protected:
 
     // The visible window with the program's title and the given size (or, without Wanted,
     // of another size), waiting up to TimeoutMs for it.
-    QString WindowOfSize(int Width, int Height, bool Wanted = true, int TimeoutMs = 15000)
+    QString WindowOfSize(int Width, int Height, bool Wanted = true, int TimeoutMs = 60000)
     {
         QElapsedTimer clock;
         clock.start();
@@ -183,7 +183,9 @@ TEST_F(StationProgram, SendsTheSixFramesShowsResponsesAndFailuresAndEndsOnEsc)
     TPty line(Dir);
     Start();
     const QString window = WindowOfSize(465, 277);
-    ASSERT_FALSE(window.isEmpty());
+    ASSERT_FALSE(window.isEmpty()) << "no window; the station "
+                                   << (Station.state() == QProcess::NotRunning ? "ended" : "runs")
+                                   << ", saying: " << Station.readAllStandardError().toStdString();
 
     for (int code = 1; code <= 6; ++code) {
         const int left[] = {8, 73, 138, 203, 268, 333};
