@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QObject>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <mutex>
@@ -27,8 +28,14 @@ class TReceiver;
 // Qt event at a time asks the user-interface thread to run them, so a fast line wakes that
 // thread once per batch rather than once per message. The lock keeps a post from racing the
 // window's destruction.
+//
+// Qt hands each event from the posting thread to ours under its own lock, an ordering that
+// tools checking for data races cannot see inside an uninstrumented library. Posts therefore
+// publishes every event it built through Handoffs (release) and the receiver takes it up
+// (acquire) before it reads the event: the same ordering, stated in our own code.
 struct TWindowSlot {
     std::mutex Lock;
+    std::atomic<unsigned> Handoffs{0};
     TReceiver* Receiver = nullptr;
     std::deque<TMessage> Pending;
     bool Scheduled = false;
@@ -45,6 +52,7 @@ public:
 
     bool event(QEvent* Event) override
     {
+        FSlot.Handoffs.load(std::memory_order_acquire);
         if (Event->type() != NotifyEventType)
             return QObject::event(Event);
         // Posts from now on schedule a new event, so a handler that runs a nested message
@@ -93,7 +101,9 @@ bool TWindowHandle::Post(TMessage Message) const
     FSlot->Pending.push_back(std::move(Message));
     if (!FSlot->Scheduled) {
         FSlot->Scheduled = true;
-        QCoreApplication::postEvent(FSlot->Receiver, new QEvent(NotifyEventType));
+        auto* event = new QEvent(NotifyEventType);
+        FSlot->Handoffs.fetch_add(1, std::memory_order_release);
+        QCoreApplication::postEvent(FSlot->Receiver, event);
     }
     return true;
 }
