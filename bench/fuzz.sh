@@ -22,7 +22,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DOSTREL_TESTS=OF
   "${launcher[@]}" >/dev/null
 cmake --build build-fuzz --target "${targets[@]/#/fuzz_}"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-export LSAN_OPTIONS="suppressions=$PWD/bench/fuzz/lsan-system.supp"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-system.supp"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export QT_QPA_PLATFORM=offscreen
 for t in "${targets[@]}"; do

@@ -17,6 +17,8 @@ case "${1:-}" in
     flags="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    # The system's font library keeps caches until the process ends.
+    export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-system.supp"
     ;;
   --tsan)
     dir=build-tsan
