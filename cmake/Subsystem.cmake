@@ -1,9 +1,12 @@
 # ostrel_subsystem(NAME [DEPS lib...] [QT] [PROGRAM exe main.cpp])
-# Builds the sources of the calling folder into one static library. Per-OS sources live in
-# posix/ or win32/ beside the shared ones and are picked here, so shared code needs no #ifdef.
-# QT links Qt privately, and runs moc on the library: only platform/ and framework/ may name
-# Qt. PROGRAM makes an executable exe from the per-OS source main.cpp, which stays out of the
-# library; an OS without that file has no such program.
+# Builds the sources of the calling folder into one static library. Backend sources live in
+# folders beside the shared ones and are picked here, so shared code needs no #ifdef:
+#   posix/  the POSIX system calls (Linux)
+#   qt/     what Qt provides on Linux (drawing, fonts, the notification window, sound, locale)
+#   win32/  the Win32 API, which provides all of those on Windows
+# QT links Qt privately on Linux, and runs moc on the library: only platform/ and framework/
+# may name Qt. PROGRAM makes an executable exe from the per-OS source main.cpp (in posix/ or
+# win32/), which stays out of the library; an OS without that file has no such program.
 function(ostrel_subsystem name)
   cmake_parse_arguments(S "QT" "" "DEPS;PROGRAM" ${ARGN})
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
@@ -13,6 +16,10 @@ function(ostrel_subsystem name)
     set(os_dir ${CMAKE_CURRENT_SOURCE_DIR}/posix)
   endif()
   file(GLOB os_srcs CONFIGURE_DEPENDS ${os_dir}/*.cpp ${os_dir}/*.h)
+  if(NOT WIN32)
+    file(GLOB qt_srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/qt/*.h)
+    list(APPEND os_srcs ${qt_srcs})
+  endif()
   if(S_PROGRAM)
     list(GET S_PROGRAM 0 program)
     list(GET S_PROGRAM 1 main)
@@ -27,7 +34,7 @@ function(ostrel_subsystem name)
   add_library(${name} STATIC ${srcs} ${os_srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${S_DEPS} Threads::Threads)
-  if(S_QT)
+  if(S_QT AND NOT WIN32)
     target_link_libraries(${name} PRIVATE Qt6::Core Qt6::Gui Qt6::Widgets)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
   endif()

@@ -1,7 +1,7 @@
 #include "framework/Controls.h"
 
 #include "framework/NativeWidget.h"
-#include "platform/QtBridge.h"
+#include "platform/qt/QtBridge.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -5,7 +5,7 @@
 #include "framework/NativeWidget.h"
 #include "framework/Property.h"
 
-#include "platform/QtBridge.h"
+#include "platform/qt/QtBridge.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -136,6 +136,8 @@ public:
 // null restores the real ones. The caller keeps the object alive while it is in force.
 const TTextMetrics& TextMetrics();
 void SetTextMetrics(const TTextMetrics* Metrics);
+// The real fonts' metrics, from the platform's own text library.
+const TTextMetrics& SystemTextMetrics();
 
 // A 32-bit RGB image in memory: the off-screen bitmap and the back store of every window.
 class TBitmapImage {

@@ -141,6 +141,10 @@ public:
     virtual TIoResult Write(const uint8_t* Buffer, std::size_t Length, TWaitHandle Stop) = 0;
 };
 
+// The n of a port name "COMn" (any case, n from 1 to 256 without leading zeros); false for any
+// other name.
+bool ComPortNumber(const std::string& Name, unsigned& Number);
+
 // The path that Open uses for a port name (see the posix implementation for the rules); empty
 // for a name that is no port, which Open then refuses without looking for it anywhere.
 std::string ResolvePortName(const std::string& Name);

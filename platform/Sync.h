@@ -17,7 +17,7 @@
 namespace platform {
 
 // Something a thread can sleep on. On POSIX a file descriptor that counts as signalled while it
-// is readable or hung up. An event's handle also carries its state, so that a thread that only
+// is readable or hung up; on Windows a waitable handle. An event's handle also carries its state, so that a thread that only
 // asks (between reads that complete at once) need not enter the kernel.
 struct TWaitHandle {
     intptr_t Value = -1;
@@ -54,7 +54,7 @@ public:
     TWaitHandle Handle() const;
 
 private:
-    int FFd;
+    intptr_t FHandle; // an eventfd on POSIX, a manual-reset event on Windows
     std::atomic<bool> FState{false};
 };
 

@@ -8,6 +8,7 @@
 // reaching freed memory, and messages still waiting are freed with their blocks.
 
 #include "platform/Message.h"
+#include "platform/Sync.h"
 
 #include <functional>
 #include <memory>
@@ -16,11 +17,20 @@ namespace platform {
 
 struct TWindowSlot;
 
+// Messages a window may hold before WaitForRoom holds its posters back: a second or more of
+// the handlers' work at the largest received blocks, and half a megabyte of them.
+constexpr std::size_t NotifyWindowRoom = 256;
+
 class TWindowHandle {
 public:
     TWindowHandle() = default;
     // False when the window is gone (or there never was one); the message is freed then.
     bool Post(TMessage Message) const;
+    // Sleeps while NotifyWindowRoom or more messages wait for the window, so that a thread
+    // that produces faster than the user-interface thread handles holds back rather than
+    // piling its messages up without end. True when there is room or the window is gone (a
+    // post then fails); false when Stop was signalled or the wait failed.
+    bool WaitForRoom(TWaitHandle Stop) const;
 
 private:
     friend class TNotifyWindow;

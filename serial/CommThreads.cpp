@@ -68,6 +68,13 @@ void TReadThread::Execute()
         // otherwise keep the thread (and ClosePort, which waits for it) going for ever.
         if (IsSignalled(FStopEvent))
             return;
+        // A line faster than the user-interface thread leaves its bytes in the line's own
+        // buffer (where flow control can hold the device) rather than in ever more blocks.
+        if (!FNotifyWnd.WaitForRoom(FStopEvent)) {
+            if (!IsSignalled(FStopEvent))
+                NotifyHangup();
+            return;
+        }
         // The bytes are read straight into the block that carries them to the user-interface
         // thread.
         THeapBlock block = AllocUnfilledBlock(ReadBlockSize);

@@ -39,20 +39,6 @@ using TClock = std::chrono::steady_clock;
 
 constexpr uint32_t MaxDword = 0xFFFFFFFF;
 
-bool PortNumber(const std::string& Name, unsigned& Number)
-{
-    if (Name.size() < 4 || Name.size() > 6 || strncasecmp(Name.c_str(), "COM", 3) != 0 ||
-        Name[3] == '0')
-        return false;
-    Number = 0;
-    for (std::size_t i = 3; i < Name.size(); ++i) {
-        if (Name[i] < '0' || Name[i] > '9')
-            return false;
-        Number = Number * 10 + static_cast<unsigned>(Name[i] - '0');
-    }
-    return Number >= 1 && Number <= 256;
-}
-
 class TPosixSerialDevice final : public TSerialDevice {
 public:
     TPosixSerialDevice(int Fd, int Timer) : FFd(Fd), FTimer(Timer)
@@ -317,7 +303,7 @@ std::string ResolvePortName(const std::string& Name)
     if (Name.find('/') != std::string::npos)
         return Name;
     unsigned number;
-    if (!PortNumber(Name, number))
+    if (!ComPortNumber(Name, number))
         return "";
     const std::string dir = PortsDirectory();
     const std::string link = dir + "/COM" + std::to_string(number);

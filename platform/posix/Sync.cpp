@@ -1,11 +1,10 @@
-// POSIX stand-ins for the platform's events and thread message queue: eventfd descriptors that
-// one poll can wait on together with a serial line.
+// POSIX stand-ins for the platform's waitable objects: eventfd descriptors that one poll can
+// wait on together with a serial line.
 #include "platform/Sync.h"
+#include "platform/Waitable.h"
 #include "platform/posix/Poll.h"
 
 #include <cerrno>
-#include <deque>
-#include <mutex>
 #include <system_error>
 
 #include <sys/eventfd.h>
@@ -16,9 +15,9 @@
 
 namespace platform {
 
-namespace {
+namespace waitable {
 
-int MakeEventFd()
+intptr_t Create()
 {
     const int fd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (fd < 0)
@@ -26,20 +25,22 @@ int MakeEventFd()
     return fd;
 }
 
-void Signal(int Fd)
+void Raise(intptr_t Handle)
 {
     const uint64_t one = 1;
     // A full counter is still signalled, so a failed write changes nothing that matters.
-    [[maybe_unused]] auto written = write(Fd, &one, sizeof one);
+    [[maybe_unused]] auto written = write(int(Handle), &one, sizeof one);
 }
 
-void Unsignal(int Fd)
+void Lower(intptr_t Handle)
 {
     uint64_t count;
-    [[maybe_unused]] auto taken = read(Fd, &count, sizeof count);
+    [[maybe_unused]] auto taken = read(int(Handle), &count, sizeof count);
 }
 
-} // namespace
+void Destroy(intptr_t Handle) { close(int(Handle)); }
+
+} // namespace waitable
 
 int WaitForAny(std::initializer_list<TWaitHandle> Handles, int TimeoutMs)
 {
@@ -64,85 +65,6 @@ int WaitForAny(std::initializer_list<TWaitHandle> Handles, int TimeoutMs)
     }
     return WaitTimeout;
 }
-
-bool IsSignalled(TWaitHandle Handle)
-{
-    if (Handle.State)
-        return Handle.State->load(std::memory_order_acquire);
-    return WaitForAny({Handle}, 0) == 0;
-}
-
-TEvent::TEvent(bool InitiallySet) : FFd(MakeEventFd())
-{
-    if (InitiallySet)
-        Set();
-}
-
-TEvent::~TEvent() { close(FFd); }
-
-void TEvent::Set()
-{
-    // The state first: a waiter woken by the descriptor finds it set.
-    FState.store(true, std::memory_order_release);
-    Signal(FFd);
-}
-
-void TEvent::Reset()
-{
-    Unsignal(FFd);
-    FState.store(false, std::memory_order_release);
-}
-
-bool TEvent::IsSet() const { return FState.load(std::memory_order_acquire); }
-
-TWaitHandle TEvent::Handle() const { return {FFd, &FState}; }
-
-struct TMessageQueue::TImpl {
-    std::mutex Lock;
-    std::deque<TMessage> Messages;
-    bool Closed = false;
-    int Fd = MakeEventFd();
-};
-
-TMessageQueue::TMessageQueue() : FImpl(std::make_unique<TImpl>()) {}
-
-TMessageQueue::~TMessageQueue() { close(FImpl->Fd); }
-
-bool TMessageQueue::Post(TMessage Message)
-{
-    std::lock_guard guard(FImpl->Lock);
-    if (FImpl->Closed)
-        return false;
-    FImpl->Messages.push_back(std::move(Message));
-    if (FImpl->Messages.size() == 1)
-        Signal(FImpl->Fd);
-    return true;
-}
-
-bool TMessageQueue::Take(TMessage& Message)
-{
-    std::lock_guard guard(FImpl->Lock);
-    if (FImpl->Messages.empty())
-        return false;
-    Message = std::move(FImpl->Messages.front());
-    FImpl->Messages.pop_front();
-    if (FImpl->Messages.empty())
-        Unsignal(FImpl->Fd);
-    return true;
-}
-
-void TMessageQueue::Close()
-{
-    std::deque<TMessage> dropped;
-    {
-        std::lock_guard guard(FImpl->Lock);
-        FImpl->Closed = true;
-        dropped.swap(FImpl->Messages);
-        Unsignal(FImpl->Fd);
-    }
-}
-
-TWaitHandle TMessageQueue::Handle() const { return {FImpl->Fd}; }
 
 void SetCurrentThreadPriority(TThreadPriority Priority)
 {

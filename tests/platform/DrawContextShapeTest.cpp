@@ -1,13 +1,9 @@
 // Rectangles, fills, clipping, the focus rectangle, copies and the bitmap image itself.
 #include "platform/DrawContext.h"
-#include "platform/QtBridge.h"
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-
 #include <climits>
-#include <cstdio>
 #include <string>
 
 using namespace platform;
@@ -58,21 +54,6 @@ TEST(DrawContextImage, StartsWhiteAndAnswersZeroOutside)
     dc.LineTo(10, 10); // nothing to draw on, and no harm done
     dc.Rectangle(0, 0, 3, 3);
     EXPECT_EQ(empty.Pixel(0, 0), 0u);
-}
-
-TEST(DrawContextImage, PixelIsBgrAndSavePngRoundTrips)
-{
-    TBitmapImage image(3, 2);
-    TDrawContext dc(image);
-    dc.SetPixel(1, 1, 0x123456);
-    EXPECT_EQ(image.Pixel(1, 1), 0x123456u);
-    EXPECT_EQ(QImageOf(image).pixel(1, 1) & 0xFFFFFF, 0x563412u); // Qt keeps RGB
-    const std::string path = testing::TempDir() + "draw_context_roundtrip.png";
-    ASSERT_TRUE(image.SavePng(path));
-    QImage loaded(QString::fromStdString(path));
-    EXPECT_EQ(loaded.pixel(1, 1) & 0xFFFFFF, 0x563412u);
-    std::remove(path.c_str());
-    EXPECT_FALSE(image.SavePng("/nonexistent-dir/x.png"));
 }
 
 TEST(DrawContextRectangle, OutlinesAndFillsUpToButNotIncludingRightAndBottom)

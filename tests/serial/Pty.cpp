@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 TPortDir::TPortDir()
@@ -120,6 +121,13 @@ void TPty::CloseFarEnd()
     if (FMaster >= 0)
         close(FMaster);
     FMaster = -1;
+}
+
+std::size_t TPty::Unread() const
+{
+    int count = 0;
+    ioctl(FSlave, FIONREAD, &count);
+    return static_cast<std::size_t>(count);
 }
 
 bool WaitFor(const std::function<bool()>& Done, int TimeoutMs)

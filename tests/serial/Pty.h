@@ -38,8 +38,10 @@ public:
     termios LineSettings() const;
     // Changes the line's settings behind the component's back.
     void SetLineSettings(const termios& T) const;
-    // The device goes away.
+    // The device goes away; bytes the component has not read yet go with it.
     void CloseFarEnd();
+    // Bytes written that the component has not read yet.
+    std::size_t Unread() const;
 
 private:
     int FMaster = -1;

@@ -27,7 +27,9 @@ class TReceiver;
 // Shared by the window and every copy of its handle. Messages wait here in posting order; one
 // Qt event at a time asks the user-interface thread to run them, so a fast line wakes that
 // thread once per batch rather than once per message. The lock keeps a post from racing the
-// window's destruction.
+// window's destruction. Room is set while Pending has room; it changes only under the lock,
+// together with Pending, so a poster that finds the queue full cannot miss the taking that
+// makes room.
 //
 // Qt hands each event from the posting thread to ours under its own lock, an ordering that
 // tools checking for data races cannot see inside an uninstrumented library. Posts therefore
@@ -39,6 +41,7 @@ struct TWindowSlot {
     TReceiver* Receiver = nullptr;
     std::deque<TMessage> Pending;
     bool Scheduled = false;
+    TEvent Room{true};
 };
 
 namespace {
@@ -79,6 +82,8 @@ public:
                 }
                 message = std::move(FSlot.Pending.front());
                 FSlot.Pending.pop_front();
+                if (FSlot.Pending.size() < NotifyWindowRoom)
+                    FSlot.Room.Set();
             }
             FHandler(message);
         }
@@ -108,6 +113,22 @@ bool TWindowHandle::Post(TMessage Message) const
     return true;
 }
 
+bool TWindowHandle::WaitForRoom(TWaitHandle Stop) const
+{
+    if (!FSlot)
+        return true;
+    for (;;) {
+        {
+            std::lock_guard guard(FSlot->Lock);
+            if (!FSlot->Receiver || FSlot->Pending.size() < NotifyWindowRoom)
+                return true;
+            FSlot->Room.Reset();
+        }
+        if (WaitForAny({Stop, FSlot->Room.Handle()}) != 1)
+            return false;
+    }
+}
+
 TNotifyWindow::TNotifyWindow(THandler Handler) : FSlot(std::make_shared<TWindowSlot>())
 {
     FSlot->Receiver = new TReceiver(*FSlot, std::move(Handler));
@@ -122,6 +143,7 @@ TNotifyWindow::~TNotifyWindow()
         receiver = FSlot->Receiver;
         FSlot->Receiver = nullptr;
         dropped.swap(FSlot->Pending);
+        FSlot->Room.Set(); // a poster held back finds the window gone
     }
     // Messages still waiting are freed with their blocks, outside the lock.
     delete receiver;

@@ -20,7 +20,7 @@ struct TBitmapImage::TImpl {
 inline QImage& QImageOf(TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
 inline const QImage& QImageOf(const TBitmapImage& Bitmap) { return Bitmap.Impl().Image; }
 
-// Fonts as the drawing library takes them, with antialiasing off (platform/DrawContextText.cpp).
+// Fonts as the drawing library takes them, with antialiasing off (platform/qt/DrawContextText.cpp).
 QFont QFontOf(const TFontDesc& Desc);
 QString QStringOf(std::string_view Utf8);
 // Whether there is an application that can load fonts; without one nothing measures or writes.

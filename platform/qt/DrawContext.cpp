@@ -2,7 +2,7 @@
 // exact and fast pixels, text and curved shapes to QPainter with antialiasing off.
 #include "platform/DrawContext.h"
 
-#include "platform/QtBridge.h"
+#include "platform/qt/QtBridge.h"
 #include "platform/Raster.h"
 
 #include <QPainter>

@@ -3,7 +3,7 @@
 // wholesale by tests that need the same metrics on every machine.
 #include "platform/DrawContext.h"
 
-#include "platform/QtBridge.h"
+#include "platform/qt/QtBridge.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -94,16 +94,12 @@ private:
     mutable std::unordered_map<std::string, int> FWidths;
 };
 
-const TQtTextMetrics RealMetrics;
-const TTextMetrics* CurrentMetrics = &RealMetrics;
-
 } // namespace
 
-const TTextMetrics& TextMetrics() { return *CurrentMetrics; }
-
-void SetTextMetrics(const TTextMetrics* Metrics)
+const TTextMetrics& SystemTextMetrics()
 {
-    CurrentMetrics = Metrics ? Metrics : &RealMetrics;
+    static const TQtTextMetrics metrics;
+    return metrics;
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <vector>
@@ -63,6 +64,33 @@ TEST(NotifyWindow, PostsToAWindowThatIsGoneFail)
     EXPECT_FALSE(handle.Post(Numbered(1, 3)));
     Application->ProcessMessages();
     EXPECT_EQ(calls, 0);
+}
+
+TEST(NotifyWindow, APosterWaitsForRoomOnlyWhileTheWindowIsFullAndStillHearsItsStop)
+{
+    std::size_t handled = 0;
+    TWindowHandle handle;
+    TEvent stopped(true), running(false);
+    {
+        TNotifyWindow window([&](TMessage&) { ++handled; });
+        handle = window.Handle();
+        for (std::size_t n = 1; n < NotifyWindowRoom; ++n)
+            ASSERT_TRUE(handle.Post(Numbered(1, uint32_t(n))));
+        EXPECT_TRUE(handle.WaitForRoom(stopped.Handle()));
+        ASSERT_TRUE(handle.Post(Numbered(1, 0)));
+        EXPECT_FALSE(handle.WaitForRoom(stopped.Handle()));
+
+        std::atomic<bool> room{false};
+        std::thread poster([&] { room = handle.WaitForRoom(running.Handle()); });
+        EXPECT_TRUE(Application->ProcessMessagesUntil([&] { return room.load(); }, 5000));
+        poster.join();
+        EXPECT_GE(handled, 1u);
+        for (std::size_t n = 0; n < NotifyWindowRoom; ++n)
+            ASSERT_TRUE(handle.Post(Numbered(1, 0)));
+    }
+    // A full window that is gone holds nobody back; the post that follows fails.
+    EXPECT_TRUE(handle.WaitForRoom(running.Handle()));
+    EXPECT_FALSE(handle.Post(Numbered(1, 0)));
 }
 
 TEST(NotifyWindow, AHandlerInANestedMessageLoopStillReceivesWhatFollows)
