@@ -5,3 +5,5 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev libgtest-dev libgm
 # end-to-end test.
 HEADLESS_PACKAGES=(xvfb xdotool imagemagick)
 BENCH_PACKAGES=(libbenchmark-dev qt6-serialport-dev libqcustomplot-dev libqcustomplot2.1-qt6)
+# Fuzzing: Debian's clang with its libFuzzer runtime.
+FUZZ_PACKAGES=(clang libclang-rt-14-dev)

@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QObject>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <mutex>
@@ -29,8 +30,14 @@ class TReceiver;
 // window's destruction. Room is set while Pending has room; it changes only under the lock,
 // together with Pending, so a poster that finds the queue full cannot miss the taking that
 // makes room.
+//
+// Qt hands each event from the posting thread to ours under its own lock, an ordering that
+// tools checking for data races cannot see inside an uninstrumented library. Posts therefore
+// publishes every event it built through Handoffs (release) and the receiver takes it up
+// (acquire) before it reads the event: the same ordering, stated in our own code.
 struct TWindowSlot {
     std::mutex Lock;
+    std::atomic<unsigned> Handoffs{0};
     TReceiver* Receiver = nullptr;
     std::deque<TMessage> Pending;
     bool Scheduled = false;
@@ -48,6 +55,7 @@ public:
 
     bool event(QEvent* Event) override
     {
+        FSlot.Handoffs.load(std::memory_order_acquire);
         if (Event->type() != NotifyEventType)
             return QObject::event(Event);
         // Posts from now on schedule a new event, so a handler that runs a nested message
@@ -98,7 +106,9 @@ bool TWindowHandle::Post(TMessage Message) const
     FSlot->Pending.push_back(std::move(Message));
     if (!FSlot->Scheduled) {
         FSlot->Scheduled = true;
-        QCoreApplication::postEvent(FSlot->Receiver, new QEvent(NotifyEventType));
+        auto* event = new QEvent(NotifyEventType);
+        FSlot->Handoffs.fetch_add(1, std::memory_order_release);
+        QCoreApplication::postEvent(FSlot->Receiver, event);
     }
     return true;
 }
