@@ -27,7 +27,10 @@ case "${1:-}" in
     ;;
   *) echo "usage: $0 [--asan|--tsan]" >&2; exit 2 ;;
 esac
-cmake -S . -B "$dir" -G Ninja -DOSTREL_TESTS=ON -DOSTREL_WERROR="${OSTREL_WERROR:-OFF}" \
+# A compiler cache, where there is one, makes the second and later builds of each kind quick.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) && export CCACHE_BASEDIR=$PWD
+cmake -S . -B "$dir" -G Ninja -DOSTREL_TESTS=ON -DOSTREL_WERROR="${OSTREL_WERROR:-OFF}" "${launcher[@]}" \
   -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
 cmake --build "$dir"
 cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j 2
