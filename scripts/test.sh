@@ -19,11 +19,13 @@ case "${1:-}" in
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     # The system's font library keeps caches until the process ends.
     export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-system.supp"
+    export OSTREL_SANITIZED=1 # resident memory is the allocator's quarantine, not ours
     ;;
   --tsan)
     dir=build-tsan
     flags="-fsanitize=thread -fno-omit-frame-pointer"
     export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+    export OSTREL_SANITIZED=1
     ;;
   *) echo "usage: $0 [--asan|--tsan]" >&2; exit 2 ;;
 esac

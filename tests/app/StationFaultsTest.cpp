@@ -246,7 +246,9 @@ TEST_F(StationFaults, ASwitchingStormWhileDataFlowsLeavesNothingBehind)
     const TProcessCounts after = ReadProcessCounts();
     EXPECT_EQ(after.Descriptors, before.Descriptors);
     EXPECT_EQ(after.Threads, before.Threads);
-    EXPECT_LT(after.ResidentBytes, before.ResidentBytes + (8u << 20));
+    if (ResidentMemoryMeasurable()) {
+        EXPECT_LT(after.ResidentBytes, before.ResidentBytes + (8u << 20));
+    }
 }
 
 TEST_F(StationFaults, AFloodLosesNothingAndHoldsMemoryFlat)
@@ -275,7 +277,9 @@ TEST_F(StationFaults, AFloodLosesNothingAndHoldsMemoryFlat)
     std::printf("flood: %d blocks in 3 s, resident memory %+.1f bytes per block\n", blocks, slope);
     // Pages come and go in 4 KiB steps; every block left waiting holds a whole read buffer,
     // over 2 KiB.
-    EXPECT_LT(slope, 1000.0);
+    if (ResidentMemoryMeasurable()) {
+        EXPECT_LT(slope, 1000.0);
+    }
     Tally = nullptr;
     ExpectUsable(*Line);
     const TProcessCounts after = ReadProcessCounts();

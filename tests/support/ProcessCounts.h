@@ -3,6 +3,7 @@
 // as counts that do not come back after the work that raised them has ended.
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -12,6 +13,11 @@ struct TProcessCounts {
     std::size_t Threads = 0;
     std::uint64_t ResidentBytes = 0;
 };
+
+// Under a sanitizer's allocator freed memory is held back in quarantine, so resident memory
+// says nothing about leaks there (the sanitizer itself reports those). The test command says so
+// through OSTREL_SANITIZED.
+inline bool ResidentMemoryMeasurable() { return std::getenv("OSTREL_SANITIZED") == nullptr; }
 
 inline TProcessCounts ReadProcessCounts()
 {
