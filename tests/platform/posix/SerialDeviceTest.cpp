@@ -167,21 +167,33 @@ TEST(DeviceGap, BytesFoundTogetherWithThePassedDeadlineOpenTheNextRead)
         kill(*P, SIGKILL); // a reader that went wrong must not outlive the test
         waitpid(*P, nullptr, 0);
     });
-    // Waits until the reader has taken what was written and sleeps in its wait.
-    const auto waitingWithNothingLeft = [&] {
-        for (int tries = 0; tries < 5000; ++tries) {
-            int unread = -1;
-            std::ifstream call("/proc/" + std::to_string(reader) + "/syscall");
-            long number = -1;
-            call >> number;
-            if (ioctl(slave, FIONREAD, &unread) == 0 && unread == 0 && number == SYS_ppoll)
-                return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        return false;
+    // The reader's state comes from /proc: what it is blocked in, and how many bytes its reads
+    // have returned (a pseudo-terminal hands written bytes on through a worker, so an empty
+    // input queue alone does not prove that the reader has them).
+    const auto blockedIn = [&] {
+        std::ifstream call("/proc/" + std::to_string(reader) + "/syscall");
+        long number = -1;
+        call >> number;
+        return number;
     };
+    const auto bytesRead = [&] {
+        std::ifstream io("/proc/" + std::to_string(reader) + "/io");
+        std::string key;
+        long long value = -1;
+        while (io >> key >> value)
+            if (key == "rchar:")
+                return value;
+        return -1LL;
+    };
+    const auto waitFor = [](auto condition) {
+        for (int tries = 0; tries < 5000 && !condition(); ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return condition();
+    };
+    ASSERT_TRUE(waitFor([&] { return blockedIn() == SYS_ppoll; }));
+    const long long before = bytesRead();
     ASSERT_EQ(write(master, "ab", 2), 2);
-    ASSERT_TRUE(waitingWithNothingLeft());
+    ASSERT_TRUE(waitFor([&] { return bytesRead() >= before + 2 && blockedIn() == SYS_ppoll; }));
     kill(reader, SIGSTOP);
     std::this_thread::sleep_for(std::chrono::milliseconds(60));
     ASSERT_EQ(write(master, "cd", 2), 2);
