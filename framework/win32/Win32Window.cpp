@@ -28,6 +28,20 @@ void RegisterOnce(WNDPROC Procedure)
     registered = true;
 }
 
+// Where the system controls are made. Some of them (the drop-down list) keep the window they
+// were made in for good and send it their notifications: this one hands those on to them,
+// wherever the controls have moved since.
+HWND Nursery(WNDPROC Procedure)
+{
+    static HWND nursery = nullptr;
+    if (!nursery) {
+        RegisterOnce(Procedure);
+        nursery = CreateWindowExW(0, kClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  Instance(), nullptr);
+    }
+    return nursery;
+}
+
 LPCWSTR CursorOf(TCursor C)
 {
     switch (C) {
@@ -83,8 +97,12 @@ TWin32Window::TWin32Window(TWinControl* Control, const wchar_t* System, DWORD St
     : FControl(Control)
 {
     RegisterOnce(&Procedure);
-    FHandle = CreateWindowExW(0, System ? System : kClass, L"", Style, 0, 0, 0, 0, nullptr,
-                              nullptr, Instance(), nullptr);
+    if (System)
+        FHandle = CreateWindowExW(0, System, L"", (Style & ~WS_POPUP) | WS_CHILD, 0, 0, 0, 0,
+                                  Nursery(&Procedure), nullptr, Instance(), nullptr);
+    else
+        FHandle = CreateWindowExW(0, kClass, L"", Style, 0, 0, 0, 0, nullptr, nullptr,
+                                  Instance(), nullptr);
     SetWindowLongPtrW(FHandle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (System)
         FSystemProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
@@ -253,6 +271,9 @@ LRESULT TWin32Window::Default(UINT Msg, WPARAM W, LPARAM L)
 
 LRESULT CALLBACK TWin32Window::Procedure(HWND Handle, UINT Msg, WPARAM W, LPARAM L)
 {
+    LRESULT result = 0;
+    if (Forwarded(Msg, W, L, result))
+        return result;
     auto* window = reinterpret_cast<TWin32Window*>(GetWindowLongPtrW(Handle, GWLP_USERDATA));
     if (!window) // messages of creation, before the object is attached
         return DefWindowProcW(Handle, Msg, W, L);
@@ -308,26 +329,11 @@ bool TWin32Window::Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result)
     case WM_SIZE:
         TControlDispatch::Resized(*FControl);
         return false;
-    case WM_COMMAND:
-        if (TWin32Window* child = Of(reinterpret_cast<HWND>(L)); child && child->FControl)
-            child->Notified(HIWORD(W));
-        return false;
-    case WM_DRAWITEM: {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(L);
-        TWin32Window* child = Of(item->hwndItem);
-        if (!child || !child->FControl)
-            return false;
-        child->PaintBackStore(item->hDC);
-        Result = TRUE;
-        return true;
-    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC: {
-        // The drop-down list's own parts are not ours: the list itself answers for them.
-        TWin32Window* child = Of(reinterpret_cast<HWND>(L));
-        const HBRUSH brush = (child && child->FControl ? child : this)->Colours(
-            reinterpret_cast<HDC>(W));
+        // From a part of this system control (the drop-down list's field and list).
+        const HBRUSH brush = Colours(reinterpret_cast<HDC>(W));
         Result = reinterpret_cast<LRESULT>(brush);
         return brush != nullptr;
     }
@@ -340,6 +346,40 @@ bool TWin32Window::Message(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result)
     default:
         return Input(Msg, W, L);
     }
+}
+
+// What a system control of ours tells the window it was made in, or its parent, goes back to
+// the control's own object.
+bool TWin32Window::Forwarded(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result)
+{
+    HWND from = reinterpret_cast<HWND>(L);
+    switch (Msg) {
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+        break;
+    case WM_DRAWITEM:
+        from = reinterpret_cast<const DRAWITEMSTRUCT*>(L)->hwndItem;
+        break;
+    default:
+        return false;
+    }
+    TWin32Window* child = Of(from);
+    if (!child || !child->FControl)
+        return false;
+    if (Msg == WM_COMMAND) {
+        child->Notified(HIWORD(W));
+    } else if (Msg == WM_DRAWITEM) {
+        child->PaintBackStore(reinterpret_cast<const DRAWITEMSTRUCT*>(L)->hDC);
+        Result = TRUE;
+    } else {
+        const HBRUSH brush = child->Colours(reinterpret_cast<HDC>(W));
+        if (!brush)
+            return false;
+        Result = reinterpret_cast<LRESULT>(brush);
+    }
+    return true;
 }
 
 bool TWin32Window::Input(UINT Msg, WPARAM W, LPARAM L)

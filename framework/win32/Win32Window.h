@@ -3,8 +3,9 @@
 // one of ours (class "OstrelWindow": the plain control and the form, painted from the back
 // store) or a system control that we subclass (the owner-drawn BUTTON, EDIT, COMBOBOX), so
 // that the same procedure sees its mouse, keys, focus and size first. What a system control
-// tells its parent (WM_COMMAND, WM_DRAWITEM, WM_CTLCOLOR...) is handed back to the child's own
-// object. Include only from framework/win32/.
+// tells its parent, or the hidden window it was made in (WM_COMMAND, WM_DRAWITEM,
+// WM_CTLCOLOR...), is handed back to the child's own object. Include only from
+// framework/win32/.
 //
 // A control's window without a parent is a top-level WS_POPUP window; it becomes WS_CHILD when
 // it gets one. The form is an overlapped window with a caption. Bounds are the window rectangle in the parent's client area for
@@ -66,6 +67,7 @@ protected:
 
 private:
     static LRESULT CALLBACK Procedure(HWND Handle, UINT Msg, WPARAM W, LPARAM L);
+    static bool Forwarded(UINT Msg, WPARAM W, LPARAM L, LRESULT& Result);
     LRESULT Dispatch(UINT Msg, WPARAM W, LPARAM L);
     bool Input(UINT Msg, WPARAM W, LPARAM L);
     bool Key(bool Down, WPARAM W);
