@@ -148,7 +148,7 @@ private:
     virtual void BeforeNativePaint() {}
     void PaintBackStore();
     void RemoveControl(TWinControl* Child);
-    // Links the children's widgets in the order of their TabOrder.
+    // Links the children's windows in the order of their TabOrder.
     void ChainTabOrder();
 
     TNativeWindow* FNative;

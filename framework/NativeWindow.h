@@ -52,7 +52,8 @@ class TNativeWindow {
 public:
     virtual void Destroy() = 0;
 
-    // Null makes it a window of its own. It keeps its visibility.
+    // Null makes it a window of its own. Either way it is hidden afterwards: the control shows
+    // it again if it should be.
     virtual void SetParentWindow(TNativeWindow* Parent) = 0;
     virtual TRect Bounds() const = 0;
     virtual void SetBounds(const TRect& Bounds) = 0;

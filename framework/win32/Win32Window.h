@@ -7,8 +7,9 @@
 // WM_CTLCOLOR...), is handed back to the child's own object. Include only from
 // framework/win32/.
 //
-// A control's window without a parent is a top-level WS_POPUP window; it becomes WS_CHILD when
-// it gets one. The form is an overlapped window with a caption. Bounds are the window rectangle in the parent's client area for
+// A control's window becomes WS_CHILD when it gets a parent and a top-level WS_POPUP window
+// when it leaves one; until then ours are top-level and the system controls wait, hidden, in
+// the window they were made in. The form is an overlapped window with a caption. Bounds are the window rectangle in the parent's client area for
 // a child, the client area on the screen for a top-level window.
 //
 // Threading: user-interface thread only; the registries here are never touched by another.
