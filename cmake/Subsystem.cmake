@@ -2,7 +2,8 @@
 # Builds the sources of the calling folder into one static library. Backend sources live in
 # folders beside the shared ones and are picked here, so shared code needs no #ifdef:
 #   posix/  the POSIX system calls (Linux)
-#   qt/     what Qt provides on Linux (drawing, fonts, the notification window, sound, locale)
+#   qt/     what Qt provides on Linux (drawing, fonts, the notification window, sound, locale,
+#           the message loop and the controls' windows)
 #   win32/  the Win32 API, which provides all of those on Windows
 # QT links Qt privately on Linux, and runs moc on the library: only platform/ and framework/
 # may name Qt. PROGRAM makes an executable exe from the per-OS source main.cpp (in posix/ or

@@ -21,7 +21,7 @@
 #include <vector>
 
 // The platform window under a control; only framework sources see inside it
-// (framework/qt/NativeWidget.h).
+// (framework/NativeWindow.h).
 class TNativeWindow;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -60,6 +60,9 @@ public:
 
     TWinControl* Parent() const { return FParent; }
     void SetParent(TWinControl* Value);
+    // The controls whose parent this is, in the order they got it.
+    int ControlCount() const;
+    TWinControl* Controls(int Index) const;
 
     int Left() const;
     int Top() const;
@@ -115,8 +118,8 @@ public:
     bool SaveScreenshot(const std::string& Path) const;
 
 protected:
-    // For framework classes that sit on a particular native widget: Native is made with
-    // framework/qt/NativeWidget.h and is owned by the control from here on.
+    // For framework classes that sit on a particular native window: Native is made by the
+    // backend (framework/NativeWindow.h) and is owned by the control from here on.
     TWinControl(TComponent* Owner, TNativeWindow* Native);
 
     // Draw the whole control on Canvas (the back store, client coordinates).
@@ -137,19 +140,22 @@ protected:
     virtual void EnabledChanged();
 
 private:
-    template <class> friend class TNativeWidget;
     friend struct TNativeAccess;
     friend struct TControlDispatch;
 
+    // Called before the native window shows the back store: a control whose picture depends on
+    // state that the window keeps (a button held down) invalidates itself here when it changed.
+    virtual void BeforeNativePaint() {}
     void PaintBackStore();
     void RemoveControl(TWinControl* Child);
-    // Links the children's widgets in the order of their TabOrder.
+    // Links the children's windows in the order of their TabOrder.
     void ChainTabOrder();
 
     TNativeWindow* FNative;
     TWinControl* FParent = nullptr;
     std::vector<TWinControl*> FControls; // children, not owned (their Owner frees them)
     bool FVisible = true;
+    bool FEnabled = true;
     bool FPaintPending = true;
     int FTabOrder = -1;
     TCursor FCursor = TCursor::crDefault;

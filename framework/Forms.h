@@ -23,6 +23,7 @@
 #include <vector>
 
 class TButton;
+class TNativeForm;
 
 enum TCloseAction { caNone, caHide };
 
@@ -73,7 +74,8 @@ protected:
     void KeyDown(int& Key, TShiftState Shift) override;
 
 private:
-    friend class TFormWidget;
+    friend struct TControlDispatch;
+    TForm(TComponent* Owner, TNativeForm* Native);
     // The close request, from Close or from the platform; answers whether to close.
     bool CloseQuery();
     // The buttons inside the window, in creation order.
@@ -82,6 +84,7 @@ private:
     // The window is about to appear: fix its size, place it.
     void BeforeShow();
 
+    TNativeForm& FWindow;
     std::string FCaption;
     TColor FColor = clBtnFace;
     std::unique_ptr<TFont> FFont;

@@ -17,8 +17,12 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class TForm;
+class TNativeButton;
+class TNativeComboBox;
+class TNativeEdit;
 
 // What an owner-draw request tells the button about itself.
 struct TOwnerDrawState {
@@ -93,7 +97,9 @@ protected:
     void KeyDown(int& Key, TShiftState Shift) override;
 
 private:
-    friend class TButtonWidget;
+    friend struct TControlDispatch;
+    TButton(TComponent* Owner, TNativeButton* Native);
+    void BeforeNativePaint() override;
     TOwnerDrawState OwnerDrawState() const;
     // Works out Active for the control that has, or last had, the focus in the window (null
     // when that is no control).
@@ -101,6 +107,7 @@ private:
     void SyncParentFont();
     void DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State);
 
+    TNativeButton& FWindow;
     std::string FCaption;
     bool FCancel = false;
     bool FDefault = false;
@@ -158,8 +165,10 @@ public:
     TFont& Font() { return *FFont; }
 
 private:
+    TEdit(TComponent* Owner, TNativeEdit* Native);
     void ApplyLook();
 
+    TNativeEdit& FWindow;
     TColor FColor = clWindow;
     std::unique_ptr<TFont> FFont;
 };
@@ -208,14 +217,16 @@ public:
     TNotifyEvent OnChange;
 
 private:
-    friend class TComboBoxWidget;
+    friend struct TControlDispatch;
+    TComboBox(TComponent* Owner, TNativeComboBox* Native);
     void ApplyLook();
-    void ApplyItemHeight();
     void Picked(int Index);
     void Typed(const std::string& Text);
     void Change();
 
+    TNativeComboBox& FWindow;
     TItems FItems{*this};
+    std::vector<std::string> FItemTexts;
     int FItemIndex = -1;
     TColor FColor = clWindow;
     std::unique_ptr<TFont> FFont;

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+class TNativeTimer;
+
 class TTimer : public TComponent {
 public:
     explicit TTimer(TComponent* Owner);
@@ -32,8 +34,7 @@ protected:
 private:
     void UpdateTimer();
 
-    struct TImpl;
-    std::unique_ptr<TImpl> FImpl;
+    std::unique_ptr<TNativeTimer> FTicker;
     bool FEnabled = true;
     unsigned FInterval = 1000;
     TNotifyEvent FOnTimer;

@@ -21,7 +21,7 @@ int QtKeyOf(int Key, TShiftState Shift)
     // Shift+Tab arrives as a key of its own, as the windowing systems report it.
     if (Key == VirtualKey::Tab && Shift.Shift)
         return Qt::Key_Backtab;
-    if (const int key = TControlDispatch::QtKey(Key))
+    if (const int key = TQtInput::QtKey(Key))
         return key;
     throw std::invalid_argument("no key for virtual key " + std::to_string(Key));
 }
@@ -30,33 +30,33 @@ int QtKeyOf(int Key, TShiftState Shift)
 
 void MouseDown(TWinControl& Control, TMouseButton Button, TPoint P, TShiftState Shift)
 {
-    QTest::mousePress(NativeWidgetOf(Control), TControlDispatch::QtButton(Button),
-                      TControlDispatch::Modifiers(Shift), QtPoint(P));
+    QTest::mousePress(NativeWidgetOf(Control), TQtInput::QtButton(Button),
+                      TQtInput::Modifiers(Shift), QtPoint(P));
 }
 
 void MouseUp(TWinControl& Control, TMouseButton Button, TPoint P, TShiftState Shift)
 {
-    QTest::mouseRelease(NativeWidgetOf(Control), TControlDispatch::QtButton(Button),
-                        TControlDispatch::Modifiers(Shift), QtPoint(P));
+    QTest::mouseRelease(NativeWidgetOf(Control), TQtInput::QtButton(Button),
+                        TQtInput::Modifiers(Shift), QtPoint(P));
 }
 
 void MouseMove(TWinControl& Control, TPoint P, TShiftState Shift)
 {
     QWidget* widget = NativeWidgetOf(Control);
     QMouseEvent move(QEvent::MouseMove, QtPoint(P), widget->mapToGlobal(QPointF(QtPoint(P))),
-                     Qt::NoButton, TControlDispatch::Buttons(Shift),
-                     TControlDispatch::Modifiers(Shift));
+                     Qt::NoButton, TQtInput::Buttons(Shift),
+                     TQtInput::Modifiers(Shift));
     QApplication::sendEvent(widget, &move);
 }
 
 void Click(TWinControl& Control, TPoint P, TMouseButton Button)
 {
-    QTest::mouseClick(NativeWidgetOf(Control), TControlDispatch::QtButton(Button), {}, QtPoint(P));
+    QTest::mouseClick(NativeWidgetOf(Control), TQtInput::QtButton(Button), {}, QtPoint(P));
 }
 
 void DoubleClick(TWinControl& Control, TPoint P, TMouseButton Button)
 {
-    QTest::mouseDClick(NativeWidgetOf(Control), TControlDispatch::QtButton(Button), {}, QtPoint(P));
+    QTest::mouseDClick(NativeWidgetOf(Control), TQtInput::QtButton(Button), {}, QtPoint(P));
 }
 
 void MoveCursor(TPoint Screen)
@@ -68,19 +68,19 @@ void MoveCursor(TPoint Screen)
 void KeyDown(TWinControl& Control, int Key, TShiftState Shift)
 {
     QTest::keyPress(NativeWidgetOf(Control), Qt::Key(QtKeyOf(Key, Shift)),
-                    TControlDispatch::Modifiers(Shift));
+                    TQtInput::Modifiers(Shift));
 }
 
 void KeyUp(TWinControl& Control, int Key, TShiftState Shift)
 {
     QTest::keyRelease(NativeWidgetOf(Control), Qt::Key(QtKeyOf(Key, Shift)),
-                      TControlDispatch::Modifiers(Shift));
+                      TQtInput::Modifiers(Shift));
 }
 
 void KeyPress(TWinControl& Control, int Key, TShiftState Shift)
 {
     QTest::keyClick(NativeWidgetOf(Control), Qt::Key(QtKeyOf(Key, Shift)),
-                    TControlDispatch::Modifiers(Shift));
+                    TQtInput::Modifiers(Shift));
 }
 
 bool ActivateWindow(TWinControl& Control)

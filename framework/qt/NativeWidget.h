@@ -1,10 +1,12 @@
 #pragma once
-// Framework-internal: the Qt widget under a control. It forwards the widget's paint, mouse,
-// keyboard, focus, hover and size events to the control's handlers, so the control logic never
-// sees Qt. Include only from framework .cpp files.
+// The native windows of framework/NativeWindow.h over Qt widgets. A control's window is a Qt
+// widget that also is its TNativeWindow: it forwards the widget's paint, mouse, keyboard, focus,
+// hover and size events through TControlDispatch, so the control logic never sees Qt. Include
+// only from framework/qt/ and from Qt-specific tests and tools.
 
 #include "framework/Application.h"
 #include "framework/Controls.h"
+#include "framework/NativeWindow.h"
 
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -16,8 +18,8 @@
 
 #include <type_traits>
 
-// Calls the protected handlers of a control on behalf of its native widget.
-struct TControlDispatch {
+// Qt's input and the controls' shared types, both ways.
+struct TQtInput {
     static TShiftState Shift(Qt::KeyboardModifiers Modifiers, Qt::MouseButtons Buttons);
     static bool Button(Qt::MouseButton Qt, TMouseButton& Button);
     // The virtual key code of a Qt key, 0 for keys the controls do not know.
@@ -27,37 +29,26 @@ struct TControlDispatch {
     static Qt::MouseButton QtButton(TMouseButton Button);
     static Qt::KeyboardModifiers Modifiers(TShiftState Shift);
     static Qt::MouseButtons Buttons(TShiftState Shift);
-
-    static void Paint(TWinControl& C, QWidget& W);
-    static void MouseDown(TWinControl& C, QMouseEvent* E, bool Double);
-    static void MouseMove(TWinControl& C, QMouseEvent* E);
-    static void MouseUp(TWinControl& C, QMouseEvent* E);
-    static void DblClick(TWinControl& C);
-    static void MouseEnter(TWinControl& C);
-    static void MouseLeave(TWinControl& C);
-    // Answer whether the control handled the key (set it to 0).
-    static bool KeyDown(TWinControl& C, QKeyEvent* E);
-    static bool KeyUp(TWinControl& C, QKeyEvent* E);
-    static void FocusIn(TWinControl& C);
-    static void FocusOut(TWinControl& C);
-    static void Resized(TWinControl& C);
 };
 
-// What a control holds of its widget, without naming Qt in its header.
-class TNativeWindow {
+// What every control widget holds, whatever Qt widget it is.
+class TQtNativeBase {
 public:
-    virtual ~TNativeWindow() = default;
-    virtual QWidget* Widget() = 0;
-    // Null once detached.
-    virtual TWinControl* Control() const = 0;
-    // What a control tells its widget when it goes away: from then on the widget only behaves
-    // as its Qt base, until the event loop deletes it.
-    virtual void Detach() = 0;
+    explicit TQtNativeBase(TWinControl* Control) : FControl(Control) {}
+    virtual ~TQtNativeBase() = default;
+    // Null once the control has let go of it.
+    TWinControl* Control() const { return FControl; }
+
+protected:
+    TWinControl* FControl;
 };
 
-// The native window of any control, for framework code.
+// The widget of any control, for Qt code.
 struct TNativeAccess {
-    static QWidget* Widget(const TWinControl& Control) { return Control.FNative->Widget(); }
+    static QWidget* Widget(const TWinControl& Control)
+    {
+        return dynamic_cast<QWidget*>(Control.FNative);
+    }
 };
 
 inline QWidget* NativeWidgetOf(const TWinControl& Control)
@@ -68,18 +59,72 @@ inline QWidget* NativeWidgetOf(const TWinControl& Control)
 // The control on a widget, or null for a widget that carries none.
 inline TWinControl* ControlOf(QWidget* Widget)
 {
-    auto* native = dynamic_cast<TNativeWindow*>(Widget);
+    auto* native = dynamic_cast<TQtNativeBase*>(Widget);
     return native ? native->Control() : nullptr;
 }
 
-template <class QtBase>
-class TNativeWidget : public QtBase, public TNativeWindow {
-public:
-    explicit TNativeWidget(TWinControl* Control) : FControl(Control) {}
+// The parts of TNativeWindow that are the same for every widget; defined in NativeWidget.cpp.
+namespace QtNative {
+void SetParentWindow(QWidget& W, TNativeWindow* Parent);
+TRect Bounds(const QWidget& W);
+void SetBounds(QWidget& W, const TRect& Bounds);
+void SetFocusKind(QWidget& W, TFocusKind Value);
+void TakeFocus(QWidget& W);
+void SetCursorShape(QWidget& W, TCursor Value);
+void SetMouseCapture(QWidget& W, bool Value);
+TPoint MapToGlobal(const QWidget& W, TPoint P);
+TPoint MapFromGlobal(const QWidget& W, TPoint P);
+bool SaveScreenshot(QWidget& W, const std::string& Path);
+void PaintBackStore(TWinControl& C, QWidget& W);
+void Destroy(QWidget& W);
+} // namespace QtNative
 
-    TWinControl* Control() const override { return FControl; }
-    QWidget* Widget() override { return this; }
-    void Detach() override { FControl = nullptr; }
+template <class QtBase, class Interface = TNativeWindow>
+class TNativeWidget : public QtBase, public Interface, public TQtNativeBase {
+public:
+    explicit TNativeWidget(TWinControl* Control) : TQtNativeBase(Control)
+    {
+        // Everything a control shows comes from its back store, so Qt need not clear first.
+        this->setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    // A widget may be inside a Qt event handler of its own right now: it forwards nothing
+    // from here on and the event loop deletes it.
+    void Destroy() override
+    {
+        FControl = nullptr;
+        QtNative::Destroy(*this);
+    }
+    void SetParentWindow(TNativeWindow* Parent) override { QtNative::SetParentWindow(*this, Parent); }
+    TRect Bounds() const override { return QtNative::Bounds(*this); }
+    void SetBounds(const TRect& Bounds) override { QtNative::SetBounds(*this, Bounds); }
+    bool Showing() const override { return this->isVisible(); }
+    void SetShown(bool Value) override { this->setVisible(Value); }
+    void SetEnabled(bool Value) override { this->setEnabled(Value); }
+    bool TabStop() const override { return this->focusPolicy() & Qt::TabFocus; }
+    void SetFocusKind(TFocusKind Value) override { QtNative::SetFocusKind(*this, Value); }
+    void TabAfter(TNativeWindow& Previous) override
+    {
+        QWidget::setTabOrder(dynamic_cast<QWidget*>(&Previous), this);
+    }
+    bool HasFocus() const override { return this->hasFocus(); }
+    void TakeFocus() override { QtNative::TakeFocus(*this); }
+    TWinControl* FocusedControl() const override { return ControlOf(this->window()->focusWidget()); }
+    void SetCursorShape(TCursor Value) override { QtNative::SetCursorShape(*this, Value); }
+    bool HasMouseCapture() const override { return QWidget::mouseGrabber() == this; }
+    void SetMouseCapture(bool Value) override { QtNative::SetMouseCapture(*this, Value); }
+    TPoint ClientToScreen(TPoint P) const override { return QtNative::MapToGlobal(*this, P); }
+    TPoint ScreenToClient(TPoint P) const override { return QtNative::MapFromGlobal(*this, P); }
+    void InvalidateWindow() override { this->update(); }
+    void PaintNow() override
+    {
+        if (this->isVisible())
+            this->repaint();
+    }
+    bool SaveScreenshot(const std::string& Path) const override
+    {
+        return QtNative::SaveScreenshot(const_cast<TNativeWidget&>(*this), Path);
+    }
 
 protected:
     // A plain widget keeps its mouse events (Qt would hand ignored ones to the parent); a
@@ -89,7 +134,7 @@ protected:
     void paintEvent(QPaintEvent* E) override
     {
         if (FControl)
-            TControlDispatch::Paint(*FControl, *this);
+            QtNative::PaintBackStore(*FControl, *this);
         else
             QtBase::paintEvent(E);
     }
@@ -97,7 +142,7 @@ protected:
     {
         // Qt's own double-click handling presses again: that press was forwarded already.
         if (FControl && !FInDoubleClick)
-            TControlDispatch::MouseDown(*FControl, E, false);
+            ForwardPress(E, false);
         if constexpr (kPlain)
             E->accept();
         else
@@ -106,7 +151,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* E) override
     {
         if (FControl) {
-            TControlDispatch::MouseDown(*FControl, E, true);
+            ForwardPress(E, true);
             TControlDispatch::DblClick(*FControl);
         }
         if constexpr (kPlain) {
@@ -120,7 +165,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* E) override
     {
         if (FControl)
-            TControlDispatch::MouseMove(*FControl, E);
+            TControlDispatch::MouseMove(*FControl, TQtInput::Shift(E->modifiers(), E->buttons()),
+                                        PointOf(E));
         if constexpr (kPlain)
             E->accept();
         else
@@ -128,8 +174,10 @@ protected:
     }
     void mouseReleaseEvent(QMouseEvent* E) override
     {
-        if (FControl)
-            TControlDispatch::MouseUp(*FControl, E);
+        TMouseButton b;
+        if (FControl && TQtInput::Button(E->button(), b))
+            TControlDispatch::MouseUp(*FControl, b, TQtInput::Shift(E->modifiers(), E->buttons()),
+                                      PointOf(E));
         if constexpr (kPlain)
             E->accept();
         else
@@ -149,14 +197,16 @@ protected:
     }
     void keyPressEvent(QKeyEvent* E) override
     {
-        if (FControl && TControlDispatch::KeyDown(*FControl, E))
+        if (FControl && TControlDispatch::KeyDown(*FControl, TQtInput::KeyCode(E->key()),
+                                                  TQtInput::Shift(E->modifiers(), Qt::NoButton)))
             E->accept();
         else
             QtBase::keyPressEvent(E);
     }
     void keyReleaseEvent(QKeyEvent* E) override
     {
-        if (FControl && TControlDispatch::KeyUp(*FControl, E))
+        if (FControl && TControlDispatch::KeyUp(*FControl, TQtInput::KeyCode(E->key()),
+                                                TQtInput::Shift(E->modifiers(), Qt::NoButton)))
             E->accept();
         else
             QtBase::keyReleaseEvent(E);
@@ -181,6 +231,20 @@ protected:
     }
 
 private:
-    TWinControl* FControl;
+    static TPoint PointOf(QMouseEvent* E)
+    {
+        const QPoint p = E->position().toPoint();
+        return {p.x(), p.y()};
+    }
+    void ForwardPress(QMouseEvent* E, bool Double)
+    {
+        TMouseButton b;
+        if (!TQtInput::Button(E->button(), b))
+            return;
+        TShiftState s = TQtInput::Shift(E->modifiers(), E->buttons());
+        s.Double = Double;
+        TControlDispatch::MouseDown(*FControl, b, s, PointOf(E));
+    }
+
     bool FInDoubleClick = false;
 };

@@ -22,14 +22,19 @@ public:
     {
         // The flag, not only the quit message, ends the loop: ProcessMessages may have taken
         // that message off the queue inside a handler.
+        ++FRunning;
         MSG msg;
         while (!FTerminated && GetMessageW(&msg, nullptr, 0, 0) > 0)
             Dispatch(msg);
+        --FRunning;
         FTerminated = false;
     }
 
+    // Outside Run there is no loop to end (closing the last window in a test, say).
     void Terminate() override
     {
+        if (FRunning == 0)
+            return;
         FTerminated = true;
         PostQuitMessage(0); // wakes a Run that is waiting
     }
@@ -39,7 +44,7 @@ public:
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
-                FTerminated = true; // for the Run that this handler is inside of
+                FTerminated = FRunning > 0; // for the Run that this handler is inside of
             else
                 Dispatch(msg);
         }
@@ -81,6 +86,7 @@ private:
     }
 
     bool FGui;
+    int FRunning = 0;
     bool FTerminated = false;
 };
 

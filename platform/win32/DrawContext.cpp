@@ -4,6 +4,7 @@
 // reported), it is enforced here before GDI is called.
 #include "platform/DrawContext.h"
 #include "platform/Raster.h"
+#include "platform/win32/GdiBridge.h"
 #include "platform/win32/Text.h"
 #include "platform/win32/Windows.h"
 
@@ -191,6 +192,8 @@ TBitmapImage::~TBitmapImage()
     if (FImpl->Dc)
         DeleteDC(FImpl->Dc);
 }
+
+HDC win32::DcOf(const TBitmapImage& Image) { return Image.Impl().Dc; }
 
 int TBitmapImage::Width() const { return FImpl->Width; }
 

@@ -2,56 +2,11 @@
 
 #include "framework/Application.h"
 #include "framework/Forms.h"
-#include "framework/qt/NativeWidget.h"
+#include "framework/NativeWindow.h"
 #include "framework/Property.h"
 
-#include "platform/qt/QtBridge.h"
-
-#include <QAbstractItemView>
-#include <QApplication>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStyledItemDelegate>
-
+#include <algorithm>
 #include <string_view>
-
-// The button widget: Qt's push button does the pressing, releasing, clicking, Space and
-// accelerator handling; the control does the painting.
-class TButtonWidget final : public TNativeWidget<QPushButton> {
-public:
-    explicit TButtonWidget(TButton* AButton) : TNativeWidget(AButton)
-    {
-        // Enter belongs to the window, which gives it to the active button.
-        setAutoDefault(false);
-        setFocusPolicy(Qt::StrongFocus);
-        // Moves without a mouse button held reach the control too, as they do on the
-        // classic platform; Qt drops them otherwise.
-        setMouseTracking(true);
-        connect(this, &QAbstractButton::clicked, this, [this] {
-            if (TButton* button = Button())
-                Application->Guard([button] { button->Click(); });
-        });
-        auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-        connect(app, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            TButton* button = Button();
-            if (button && now && now->window() == window())
-                button->UpdateActive(ControlOf(now));
-        });
-    }
-
-    TButton* Button() const { return static_cast<TButton*>(Control()); }
-
-protected:
-    void paintEvent(QPaintEvent* E) override
-    {
-        // Qt repaints a button whenever it is pressed, released, focused or enabled; the back
-        // store is drawn again when what it shows is out of date.
-        if (TButton* button = Button(); button && button->OwnerDrawState() != button->FDrawn)
-            button->Invalidate();
-        TNativeWidget::paintEvent(E);
-    }
-};
 
 std::string StripHotkey(const std::string& Caption)
 {
@@ -110,9 +65,12 @@ TForm* GetParentForm(const TWinControl* Control)
     return nullptr;
 }
 
-TButton::TButton(TComponent* Owner)
-    : TWinControl(Owner, new TButtonWidget(this)), FFont(std::make_unique<TFont>())
+TButton::TButton(TComponent* Owner) : TButton(Owner, NewNativeButton(*this)) {}
+
+TButton::TButton(TComponent* Owner, TNativeButton* Native)
+    : TWinControl(Owner, Native), FWindow(*Native), FFont(std::make_unique<TFont>())
 {
+    FWindow.SetFocusKind(TFocusKind::Tab);
     SetBounds(0, 0, 75, 25);
     FFont->OnChange = [this](TObject*) {
         if (FSyncingFont)
@@ -124,22 +82,19 @@ TButton::TButton(TComponent* Owner)
 
 TButton::~TButton() = default;
 
-bool TButton::AnyMouseCapture() { return QWidget::mouseGrabber() != nullptr; }
+bool TButton::AnyMouseCapture() { return NativeMouseCaptured(); }
 
 void TButton::SetCaption(const std::string& Value)
 {
     if (!StoreChanged(FCaption, Value))
         return;
-    // Qt's button text carries the accelerator; it never paints it.
-    static_cast<QPushButton*>(NativeWidgetOf(*this))->setText(QString::fromStdString(Value));
+    FWindow.SetCaption(Value);
     Invalidate();
 }
 
 void TButton::SetDefault(bool Value)
 {
-    SetProperty(FDefault, Value, [this] {
-        UpdateActive(ControlOf(NativeWidgetOf(*this)->window()->focusWidget()));
-    });
+    SetProperty(FDefault, Value, [this] { UpdateActive(FWindow.FocusedControl()); });
 }
 
 TFont& TButton::Font()
@@ -205,8 +160,15 @@ void TButton::SetOwnerDraw(bool Value)
 
 TOwnerDrawState TButton::OwnerDrawState() const
 {
-    const auto* widget = static_cast<const QPushButton*>(NativeWidgetOf(*this));
-    return {widget->isDown(), widget->hasFocus()};
+    return {FWindow.Pressed(), FWindow.HasFocus()};
+}
+
+// The system repaints a button whenever it is pressed, released, focused or enabled; the back
+// store is drawn again when what it shows is out of date.
+void TButton::BeforeNativePaint()
+{
+    if (OwnerDrawState() != FDrawn)
+        Invalidate();
 }
 
 void TButton::Paint(platform::TDrawContext& DC)
@@ -276,32 +238,6 @@ void TButton::DrawPlain(platform::TDrawContext& DC, const TOwnerDrawState& State
 
 // --- label, edit, combo box -----------------------------------------------------------------
 
-namespace {
-
-QColor QColorOfColor(TColor Color)
-{
-    const TColor rgb = ColorToRGB(Color);
-    return QColor(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
-}
-
-// Background and text of a native text widget, and the font it shows; the popup of a combo
-// box takes the same palette.
-void ApplyTextLook(QWidget& Widget, TColor Back, const TFont& Font)
-{
-    QPalette palette = Widget.palette();
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
-        palette.setColor(role, QColorOfColor(Back));
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
-        palette.setColor(role, QColorOfColor(Font.Color()));
-    Widget.setPalette(palette);
-    Widget.setFont(platform::QFontOf(Font.Desc()));
-}
-
-QLineEdit& EditOf(const TEdit& Edit) { return *static_cast<QLineEdit*>(NativeWidgetOf(Edit)); }
-QComboBox& BoxOf(const TComboBox& Box) { return *static_cast<QComboBox*>(NativeWidgetOf(Box)); }
-
-} // namespace
-
 TLabel::TLabel(TComponent* Owner) : TWinControl(Owner), FFont(std::make_unique<TFont>())
 {
     FFont->OnChange = [this](TObject*) { Changed(); };
@@ -352,36 +288,24 @@ void TLabel::Paint(platform::TDrawContext& DC)
     DC.TextOut(x, 0, FCaption);
 }
 
-// The edit widget: Qt's line edit does the typing and the painting.
-class TEditWidget final : public TNativeWidget<QLineEdit> {
-public:
-    explicit TEditWidget(TEdit* Edit) : TNativeWidget(Edit) {}
+TEdit::TEdit(TComponent* Owner) : TEdit(Owner, NewNativeEdit(*this)) {}
 
-protected:
-    void paintEvent(QPaintEvent* E) override { QLineEdit::paintEvent(E); }
-};
-
-TEdit::TEdit(TComponent* Owner)
-    : TWinControl(Owner, new TEditWidget(this)), FFont(std::make_unique<TFont>())
+TEdit::TEdit(TComponent* Owner, TNativeEdit* Native)
+    : TWinControl(Owner, Native), FWindow(*Native), FFont(std::make_unique<TFont>())
 {
-    EditOf(*this).setAttribute(Qt::WA_OpaquePaintEvent, false);
-    EditOf(*this).setFocusPolicy(Qt::StrongFocus);
+    FWindow.SetFocusKind(TFocusKind::Tab);
     FFont->OnChange = [this](TObject*) { ApplyLook(); };
     ApplyLook();
 }
 
 TEdit::~TEdit() = default;
 
-std::string TEdit::Text() const { return EditOf(*this).text().toStdString(); }
+std::string TEdit::Text() const { return FWindow.Text(); }
 
 void TEdit::SetText(const std::string& Value)
 {
-    QLineEdit& edit = EditOf(*this);
-    const QString text = QString::fromStdString(Value);
-    if (edit.text() == text)
-        return;
-    edit.setText(text);
-    edit.setCursorPosition(0); // the start of a long text stays in view
+    if (FWindow.Text() != Value)
+        FWindow.SetText(Value);
 }
 
 void TEdit::SetColor(TColor Value)
@@ -389,51 +313,19 @@ void TEdit::SetColor(TColor Value)
     SetProperty(FColor, Value, [this] { ApplyLook(); });
 }
 
-void TEdit::ApplyLook() { ApplyTextLook(EditOf(*this), FColor, *FFont); }
-
-// Every item of the dropped-down list is ItemHeight pixels high.
-class TItemHeightDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(Option, Index).width(), Height};
-    }
-
-    int Height = 0;
-};
-
-// The combo box widget: Qt's combo box does the list, the typing and the painting; the
-// operator's picks and edits come back as Picked and Typed, never what a program sets.
-class TComboBoxWidget final : public TNativeWidget<QComboBox> {
-public:
-    explicit TComboBoxWidget(TComboBox* Box) : TNativeWidget(Box)
-    {
-        setEditable(true);
-        setInsertPolicy(QComboBox::NoInsert);
-        setCompleter(nullptr); // typed text stays exactly as typed
-        setItemDelegate(new TItemHeightDelegate(this));
-        connect(this, &QComboBox::activated, this, [this](int Index) {
-            if (auto* box = static_cast<TComboBox*>(Control()))
-                Application->Guard([&] { box->Picked(Index); });
-        });
-        connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString& Text) {
-            if (auto* box = static_cast<TComboBox*>(Control()))
-                Application->Guard([&] { box->Typed(Text.toStdString()); });
-        });
-    }
-
-protected:
-    void paintEvent(QPaintEvent* E) override { QComboBox::paintEvent(E); }
-};
-
-TComboBox::TComboBox(TComponent* Owner)
-    : TWinControl(Owner, new TComboBoxWidget(this)), FFont(std::make_unique<TFont>())
+void TEdit::ApplyLook()
 {
-    BoxOf(*this).setAttribute(Qt::WA_OpaquePaintEvent, false);
-    BoxOf(*this).setFocusPolicy(Qt::StrongFocus);
-    BoxOf(*this).setMaxVisibleItems(FDropDownCount);
-    ApplyItemHeight();
+    FWindow.SetLook({ColorToRGB(FColor), ColorToRGB(FFont->Color()), FFont->Desc()});
+}
+
+TComboBox::TComboBox(TComponent* Owner) : TComboBox(Owner, NewNativeComboBox(*this)) {}
+
+TComboBox::TComboBox(TComponent* Owner, TNativeComboBox* Native)
+    : TWinControl(Owner, Native), FWindow(*Native), FFont(std::make_unique<TFont>())
+{
+    FWindow.SetFocusKind(TFocusKind::Tab);
+    FWindow.SetDropDownCount(FDropDownCount);
+    FWindow.SetItemHeight(FItemHeight);
     FFont->OnChange = [this](TObject*) { ApplyLook(); };
     ApplyLook();
 }
@@ -442,30 +334,21 @@ TComboBox::~TComboBox() = default;
 
 void TComboBox::TItems::Add(const std::string& Item)
 {
-    QComboBox* box = &BoxOf(FOwner);
-    // Qt selects the first item added to an empty box; adding selects nothing here.
-    const QString text = box->currentText();
-    box->addItem(QString::fromStdString(Item));
-    if (box->count() == 1) {
-        box->setCurrentIndex(-1);
-        box->setEditText(text);
-    }
+    FOwner.FItemTexts.push_back(Item);
+    FOwner.FWindow.AddItem(Item);
 }
 
-int TComboBox::TItems::Count() const { return BoxOf(FOwner).count(); }
+int TComboBox::TItems::Count() const { return static_cast<int>(FOwner.FItemTexts.size()); }
 
 void TComboBox::SetItemIndex(int Value)
 {
     if (Value < -1 || Value >= FItems.Count())
         ListIndexError(Value);
     FItemIndex = Value;
-    QComboBox* box = &BoxOf(*this);
-    box->setCurrentIndex(Value);
-    if (Value < 0)
-        box->setEditText(QString());
+    FWindow.SelectItem(Value);
 }
 
-std::string TComboBox::Text() const { return BoxOf(*this).currentText().toStdString(); }
+std::string TComboBox::Text() const { return FWindow.Text(); }
 
 void TComboBox::SetColor(TColor Value)
 {
@@ -474,25 +357,17 @@ void TComboBox::SetColor(TColor Value)
 
 void TComboBox::SetItemHeight(int Value)
 {
-    SetProperty(FItemHeight, Value, [this] { ApplyItemHeight(); });
-}
-
-void TComboBox::ApplyItemHeight()
-{
-    QComboBox* box = &BoxOf(*this);
-    static_cast<TItemHeightDelegate*>(box->itemDelegate())->Height = FItemHeight;
+    SetProperty(FItemHeight, Value, [this] { FWindow.SetItemHeight(FItemHeight); });
 }
 
 void TComboBox::SetDropDownCount(int Value)
 {
-    SetProperty(FDropDownCount, Value, [this] { BoxOf(*this).setMaxVisibleItems(FDropDownCount); });
+    SetProperty(FDropDownCount, Value, [this] { FWindow.SetDropDownCount(FDropDownCount); });
 }
 
 void TComboBox::ApplyLook()
 {
-    QComboBox* box = &BoxOf(*this);
-    ApplyTextLook(*box, FColor, *FFont);
-    ApplyTextLook(*box->view(), FColor, *FFont);
+    FWindow.SetLook({ColorToRGB(FColor), ColorToRGB(FFont->Color()), FFont->Desc()});
 }
 
 void TComboBox::Picked(int Index)
@@ -505,8 +380,8 @@ void TComboBox::Picked(int Index)
 
 void TComboBox::Typed(const std::string& Text)
 {
-    FItemIndex = BoxOf(*this).findText(QString::fromStdString(Text),
-                                       Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const auto item = std::find(FItemTexts.begin(), FItemTexts.end(), Text);
+    FItemIndex = item == FItemTexts.end() ? -1 : static_cast<int>(item - FItemTexts.begin());
     Change();
 }
 
@@ -514,4 +389,23 @@ void TComboBox::Change()
 {
     if (OnChange)
         OnChange(this);
+}
+
+// --- what the native windows report ----------------------------------------------------------
+
+void TControlDispatch::Clicked(TButton& Button) { Application->Guard([&] { Button.Click(); }); }
+
+void TControlDispatch::FocusMoved(TButton& Button, const TWinControl* Focus)
+{
+    Application->Guard([&] { Button.UpdateActive(Focus); });
+}
+
+void TControlDispatch::Picked(TComboBox& Box, int Index)
+{
+    Application->Guard([&] { Box.Picked(Index); });
+}
+
+void TControlDispatch::Typed(TComboBox& Box, const std::string& Text)
+{
+    Application->Guard([&] { Box.Typed(Text); });
 }

@@ -1,26 +1,17 @@
 #include "framework/Timer.h"
 
 #include "framework/Application.h"
+#include "framework/NativeWindow.h"
 #include "framework/Property.h"
 
-#include <QTimer>
-
-#include <algorithm>
-#include <climits>
-
-struct TTimer::TImpl {
-    QTimer Timer;
-};
-
-TTimer::TTimer(TComponent* Owner) : TComponent(Owner), FImpl(std::make_unique<TImpl>())
+TTimer::TTimer(TComponent* Owner)
+    : TComponent(Owner), FTicker(NewNativeTimer([this] {
+          if (Application)
+              Application->Guard([this] { Timer(); });
+          else
+              Timer();
+      }))
 {
-    FImpl->Timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&FImpl->Timer, &QTimer::timeout, [this] {
-        if (Application)
-            Application->Guard([this] { Timer(); });
-        else
-            Timer();
-    });
 }
 
 TTimer::~TTimer() = default;
@@ -41,7 +32,7 @@ void TTimer::SetOnTimer(TNotifyEvent Value)
     UpdateTimer();
 }
 
-bool TTimer::Running() const { return FImpl->Timer.isActive(); }
+bool TTimer::Running() const { return FEnabled && FInterval != 0 && FOnTimer; }
 
 void TTimer::Timer()
 {
@@ -53,7 +44,7 @@ void TTimer::UpdateTimer()
 {
     // Any change restarts the period, so a timer that is switched off and on again waits a
     // whole interval before its next tick.
-    FImpl->Timer.stop();
-    if (FEnabled && FInterval != 0 && FOnTimer)
-        FImpl->Timer.start(static_cast<int>(std::min<unsigned>(FInterval, INT_MAX)));
+    FTicker->Stop();
+    if (Running())
+        FTicker->Start(FInterval);
 }
