@@ -46,3 +46,9 @@ known=(
 )
 filter="-$(IFS=:; echo "${known[*]}")"
 wine build-windows/tests/platform/platform_tests.exe --gtest_filter="$filter" 2>/dev/null
+# The user's number separators once more under locales whose separators differ (Wine takes the
+# user's locale from LC_ALL).
+for locale in de_DE.UTF-8 de_CH.UTF-8; do
+  LC_ALL=$locale wine build-windows/tests/platform/platform_tests.exe \
+    --gtest_filter=UserNumberSeparators.* 2>/dev/null
+done
