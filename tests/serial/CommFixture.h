@@ -7,7 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <vector>
+
+// The message OpenPort raised, or "" when it opened.
+inline std::string OpenError(TComm& Comm)
+{
+    try {
+        Comm.OpenPort();
+    } catch (const ECommsError& e) {
+        EXPECT_STREQ(e.what(), e.Message().c_str());
+        return e.Message();
+    }
+    return "";
+}
 
 class CommTest : public ::testing::Test {
 protected:
