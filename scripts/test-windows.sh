@@ -7,20 +7,28 @@ scripts/build-windows.sh
 scripts/ensure-packages.sh wine64 wine socat
 export WINEPREFIX=$PWD/build-windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
-socat_pid=
-trap 'wineserver -k 2>/dev/null || true; [ -z "$socat_pid" ] || kill "$socat_pid" 2>/dev/null || true' EXIT
+socat_pids=()
+trap 'wineserver -k 2>/dev/null || true; [ ${#socat_pids[@]} -eq 0 ] || kill "${socat_pids[@]}" 2>/dev/null || true' EXIT
 wineboot -i >/dev/null 2>&1
 
-# COM5 and COM6: two pseudo-terminals that socat joins, each end mapped as a port.
-socat -d -d pty,raw,echo=0 pty,raw,echo=0 2>"$WINEPREFIX/socat.log" &
-socat_pid=$!
-for _ in $(seq 50); do
-  [ "$(grep -c 'PTY is' "$WINEPREFIX/socat.log")" -ge 2 ] && break
-  sleep 0.1
-done
-mapfile -t ptys < <(grep -o '/dev/pts/[0-9]*' "$WINEPREFIX/socat.log")
-wine reg add 'HKLM\Software\Wine\Ports' /v COM5 /d "${ptys[0]}" /f >/dev/null 2>&1
-wine reg add 'HKLM\Software\Wine\Ports' /v COM6 /d "${ptys[1]}" /f >/dev/null 2>&1
+# Pairs of ports, each two pseudo-terminals that socat joins, each end mapped as a port: the
+# platform's tests use COM5 and COM6; the serial tests open COMn and hold COMn+1 as the device.
+pair() {
+  local log=$WINEPREFIX/socat-$1.log
+  socat -d -d pty,raw,echo=0 pty,raw,echo=0 2>"$log" &
+  socat_pids+=($!)
+  for _ in $(seq 50); do
+    [ "$(grep -c 'PTY is' "$log")" -ge 2 ] && break
+    sleep 0.1
+  done
+  local ptys
+  mapfile -t ptys < <(grep -o '/dev/pts/[0-9]*' "$log")
+  wine reg add 'HKLM\Software\Wine\Ports' /v "$1" /d "${ptys[0]}" /f >/dev/null 2>&1
+  wine reg add 'HKLM\Software\Wine\Ports' /v "$2" /d "${ptys[1]}" /f >/dev/null 2>&1
+}
+pair COM1 COM2
+pair COM5 COM6
+pair COM7 COM8
 wineserver -k || true # the ports are read when Wine starts
 
 # Where Wine's GDI and our own rasteriser disagree, the Linux backend keeps the behaviour its

@@ -68,7 +68,7 @@ TEST(PortName, ComNamesGoThroughTheDeviceNamespace)
 TEST(PortName, AMissingPortFailsToOpen)
 {
     std::unique_ptr<TSerialDevice> device;
-    EXPECT_EQ(TSerialDevice::Open("COM7", device), TSerialDevice::TOpenResult::OpenFailed);
+    EXPECT_EQ(TSerialDevice::Open("COM9", device), TSerialDevice::TOpenResult::OpenFailed);
     EXPECT_EQ(TSerialDevice::Open("NUL", device), TSerialDevice::TOpenResult::OpenFailed);
     EXPECT_EQ(device, nullptr);
 }
