@@ -105,6 +105,21 @@ TEST_F(Port, AStreamIsCutIntoFullBuffersAndTheRest)
     EXPECT_EQ(received, sent);
 }
 
+TEST_F(Port, AReadEndsWithWhatCameWhenItsTotalTimeOutPasses)
+{
+    TCommTimeouts timeouts;
+    timeouts.ReadTotalTimeoutConstant = 100;
+    ASSERT_TRUE(Reader->SetCommTimeouts(timeouts));
+    uint8_t buffer[16];
+    const TIoResult none = Reader->Read(buffer, sizeof buffer, Stop.Handle());
+    EXPECT_EQ(none.Status, TIoResult::TStatus::Completed);
+    EXPECT_EQ(none.Count, 0u);
+    const std::vector<uint8_t> sent = Send(3);
+    const TIoResult some = Reader->Read(buffer, sizeof buffer, Stop.Handle());
+    EXPECT_EQ(some.Status, TIoResult::TStatus::Completed);
+    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + some.Count), sent);
+}
+
 TEST_F(Port, StopEndsAPendingRead)
 {
     Stop.Set();
