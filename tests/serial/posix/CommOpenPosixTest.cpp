@@ -15,24 +15,14 @@ TEST_F(CommTest, EachOpeningErrorLeavesTheComponentClosedAndReusable)
 {
     const std::string file = PortPath(Dir) + "/plain-file";
     std::ofstream(file) << "not a line";
-    const std::pair<std::string, std::string> cases[] = {
+    ExpectOpeningErrors({
         {"COM200", "Error opening serial port"},        // nothing linked, no /dev/ttyS199
         {PortPath(Dir) + "/absent", "Error opening serial port"},
         {"", "Error opening serial port"},
         {file, "File handle is not a comm handle "},
         {PortPath(Dir), "File handle is not a comm handle "},
         {"/dev/null", "File handle is not a comm handle "},
-    };
-    for (const auto& [name, message] : cases) {
-        Comm.SetCommName(name);
-        EXPECT_EQ(OpenError(Comm), message) << name;
-        EXPECT_FALSE(Comm.Opened()) << name;
-        const uint8_t byte = 1;
-        EXPECT_FALSE(Comm.SendData(&byte, 1));
-    }
-    Comm.SetCommName("COM1");
-    Open();
-    EXPECT_TRUE(Comm.Opened());
+    });
 }
 
 // Holds the line the way another program would, in a child process, until released.
