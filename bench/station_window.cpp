@@ -9,7 +9,7 @@
 // The machine is shared: start-up runs alternate and report medians.
 #include "app/Unit1.h"
 #include "framework/Application.h"
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 #include "tests/serial/Pty.h"
 
 #include <QApplication>

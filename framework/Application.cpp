@@ -1,60 +1,32 @@
 #include "framework/Application.h"
 
-#include <QApplication>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QMessageBox>
-#include <QTimer>
+#include "framework/MessageLoop.h"
 
 TApplication* Application = nullptr;
 
-struct TApplication::TImpl {
-    std::unique_ptr<QCoreApplication> App;
-    bool Gui = false;
-};
-
 TApplication::TApplication(int& argc, char** argv, TKind Kind)
-    : TComponent(nullptr), FImpl(std::make_unique<TImpl>())
+    : TComponent(nullptr), FLoop(CreateMessageLoop(argc, argv, Kind == TKind::Gui))
 {
-    FImpl->Gui = Kind == TKind::Gui;
-    if (FImpl->Gui)
-        FImpl->App = std::make_unique<QApplication>(argc, argv);
-    else
-        FImpl->App = std::make_unique<QCoreApplication>(argc, argv);
     Application = this;
 }
 
 TApplication::~TApplication()
 {
-    // Components owned by the application go before the Qt application they may rely on.
+    // Components owned by the application go before the message loop they may rely on.
     while (ComponentCount() > 0)
         delete Components(ComponentCount() - 1);
     Application = nullptr;
 }
 
-void TApplication::Run() { FImpl->App->exec(); }
+void TApplication::Run() { FLoop->Run(); }
 
-void TApplication::Terminate() { FImpl->App->quit(); }
+void TApplication::Terminate() { FLoop->Terminate(); }
 
-void TApplication::ProcessMessages()
-{
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
+void TApplication::ProcessMessages() { FLoop->ProcessMessages(); }
 
 bool TApplication::ProcessMessagesUntil(const std::function<bool()>& Done, int TimeoutMs)
 {
-    // Sleep in the event loop between checks: a timer wakes it now and then, so that a
-    // condition set by another thread without a message is seen too, and the deadline is kept.
-    QDeadlineTimer deadline(TimeoutMs);
-    QTimer tick;
-    tick.start(1);
-    while (!Done()) {
-        if (deadline.hasExpired())
-            return Done();
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    return true;
+    return FLoop->ProcessMessagesUntil(Done, TimeoutMs);
 }
 
 void TApplication::ShowException(const std::exception& E)
@@ -65,13 +37,7 @@ void TApplication::ShowException(const std::exception& E)
         OnException(this, text);
         return;
     }
-    if (FImpl->Gui) {
-        QMessageBox box(QMessageBox::Critical, QString::fromStdString(FTitle),
-                        QString::fromStdString(text), QMessageBox::Ok);
-        box.exec();
-    } else {
-        qWarning("%s", text.c_str());
-    }
+    FLoop->ShowError(FTitle, text);
 }
 
 void TApplication::Guard(const std::function<void()>& Handler)

@@ -12,6 +12,8 @@
 #include <memory>
 #include <string>
 
+class TMessageLoop;
+
 class TApplication : public TComponent {
 public:
     enum class TKind { Console, Gui };
@@ -43,8 +45,7 @@ public:
     void Guard(const std::function<void()>& Handler);
 
 private:
-    struct TImpl;
-    std::unique_ptr<TImpl> FImpl;
+    std::unique_ptr<TMessageLoop> FLoop;
     std::string FTitle;
 };
 

@@ -21,7 +21,7 @@
 #include <vector>
 
 // The platform window under a control; only framework sources see inside it
-// (framework/NativeWidget.h).
+// (framework/qt/NativeWidget.h).
 class TNativeWindow;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -116,7 +116,7 @@ public:
 
 protected:
     // For framework classes that sit on a particular native widget: Native is made with
-    // framework/NativeWidget.h and is owned by the control from here on.
+    // framework/qt/NativeWidget.h and is owned by the control from here on.
     TWinControl(TComponent* Owner, TNativeWindow* Native);
 
     // Draw the whole control on Canvas (the back store, client coordinates).

@@ -24,7 +24,8 @@ case "${1:-}" in
   --tsan)
     dir=build-tsan
     flags="-fsanitize=thread -fno-omit-frame-pointer"
-    export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+    # Qt is not built with the sanitizer; what its own libraries call is left to it.
+    export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-system.supp"
     export OSTREL_SANITIZED=1
     ;;
   *) echo "usage: $0 [--asan|--tsan]" >&2; exit 2 ;;

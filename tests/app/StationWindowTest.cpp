@@ -4,7 +4,7 @@
 #include "app/Unit1.h"
 #include "framework/Application.h"
 #include "framework/InputDriver.h"
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 #include "platform/Sound.h"
 #include "tests/serial/posix/PtyPosix.h"
 

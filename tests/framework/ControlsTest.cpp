@@ -2,7 +2,7 @@
 #include "framework/Controls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/InputDriver.h"
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 #include "tests/support/PropertyChecks.h"
 
 #include <QImage>

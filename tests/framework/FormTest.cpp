@@ -1,6 +1,6 @@
 #include "framework/Application.h"
 #include "framework/Forms.h"
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 #include "framework/StdCtrls.h"
 #include "framework/Timer.h"
 

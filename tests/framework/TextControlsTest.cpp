@@ -1,7 +1,7 @@
 // The drop-down list's selection rules (code never calls OnChange, the operator's changes call
 // it once each) and the label's sizing, alignment and repaint-on-change rule.
 #include "framework/Forms.h"
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 #include "framework/StdCtrls.h"
 #include "tests/support/PropertyChecks.h"
 

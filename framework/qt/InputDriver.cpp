@@ -1,6 +1,6 @@
 #include "framework/InputDriver.h"
 
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 
 #include <QApplication>
 #include <QCursor>

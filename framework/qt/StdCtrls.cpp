@@ -2,7 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Forms.h"
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 #include "framework/Property.h"
 
 #include "platform/qt/QtBridge.h"

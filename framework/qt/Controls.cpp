@@ -1,6 +1,6 @@
 #include "framework/Controls.h"
 
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 #include "platform/qt/QtBridge.h"
 
 #include <QApplication>

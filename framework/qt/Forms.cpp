@@ -1,7 +1,7 @@
 #include "framework/Forms.h"
 
 #include "framework/Application.h"
-#include "framework/NativeWidget.h"
+#include "framework/qt/NativeWidget.h"
 #include "framework/StdCtrls.h"
 #include "framework/Property.h"
 

@@ -1,0 +1,92 @@
+#include "framework/MessageLoop.h"
+
+#include "platform/win32/Text.h"
+#include "platform/win32/Windows.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Longest sleep between two looks at a condition that another thread may set without a message.
+constexpr auto kPollInterval = std::chrono::milliseconds(1);
+
+class TWin32MessageLoop final : public TMessageLoop {
+public:
+    explicit TWin32MessageLoop(bool Gui) : FGui(Gui) {}
+
+    void Run() override
+    {
+        // The flag, not only the quit message, ends the loop: ProcessMessages may have taken
+        // that message off the queue inside a handler.
+        MSG msg;
+        while (!FTerminated && GetMessageW(&msg, nullptr, 0, 0) > 0)
+            Dispatch(msg);
+        FTerminated = false;
+    }
+
+    void Terminate() override
+    {
+        FTerminated = true;
+        PostQuitMessage(0); // wakes a Run that is waiting
+    }
+
+    void ProcessMessages() override
+    {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                FTerminated = true; // for the Run that this handler is inside of
+            else
+                Dispatch(msg);
+        }
+    }
+
+    bool ProcessMessagesUntil(const std::function<bool()>& Done, int TimeoutMs) override
+    {
+        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(TimeoutMs);
+        ProcessMessages();
+        while (!Done()) {
+            const Clock::time_point now = Clock::now();
+            if (now >= deadline)
+                return Done();
+            const auto wait = std::min<Clock::duration>(deadline - now, kPollInterval);
+            const auto ms = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
+            MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT,
+                                        MWMO_INPUTAVAILABLE);
+            ProcessMessages();
+        }
+        return true;
+    }
+
+    void ShowError(const std::string& Title, const std::string& Text) override
+    {
+        if (!FGui) {
+            std::fprintf(stderr, "%s\n", Text.c_str());
+            return;
+        }
+        // Owned by the active window, so that the operator answers it before going on there.
+        MessageBoxW(GetActiveWindow(), platform::win32::WideOf(Text).c_str(),
+                    platform::win32::WideOf(Title).c_str(), MB_ICONERROR | MB_OK);
+    }
+
+private:
+    static void Dispatch(const MSG& Msg)
+    {
+        TranslateMessage(&Msg);
+        DispatchMessageW(&Msg);
+    }
+
+    bool FGui;
+    bool FTerminated = false;
+};
+
+} // namespace
+
+std::unique_ptr<TMessageLoop> CreateMessageLoop(int&, char**, bool Gui)
+{
+    return std::make_unique<TWin32MessageLoop>(Gui);
+}
