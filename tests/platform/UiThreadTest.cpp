@@ -1,6 +1,6 @@
 #include "platform/UiThread.h"
 
-#include "tests/platform/MessageLoop.h"
+#include "framework/Application.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(NotifyWindow, RunsPostsOnTheUiThreadInEachThreadsOrder)
     std::thread a(post, 1), b(post, 2);
     a.join();
     b.join();
-    ASSERT_TRUE(HandleMessagesUntil([&] { return seen.size() == 2 * Count; }, 5000));
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return seen.size() == 2 * Count; }, 5000));
     EXPECT_TRUE(onUiThread);
     uint32_t next[3] = {0, 0, 0};
     for (auto [code, n] : seen)
@@ -62,7 +62,7 @@ TEST(NotifyWindow, PostsToAWindowThatIsGoneFail)
         EXPECT_TRUE(handle.Post(std::move(withBlock)));
     }
     EXPECT_FALSE(handle.Post(Numbered(1, 3)));
-    HandleWaitingMessages();
+    Application->ProcessMessages();
     EXPECT_EQ(calls, 0);
 }
 
@@ -82,7 +82,7 @@ TEST(NotifyWindow, APosterWaitsForRoomOnlyWhileTheWindowIsFullAndStillHearsItsSt
 
         std::atomic<bool> room{false};
         std::thread poster([&] { room = handle.WaitForRoom(running.Handle()); });
-        EXPECT_TRUE(HandleMessagesUntil([&] { return room.load(); }, 5000));
+        EXPECT_TRUE(Application->ProcessMessagesUntil([&] { return room.load(); }, 5000));
         poster.join();
         EXPECT_GE(handled, 1u);
         for (std::size_t n = 0; n < NotifyWindowRoom; ++n)
@@ -102,14 +102,14 @@ TEST(NotifyWindow, AHandlerInANestedMessageLoopStillReceivesWhatFollows)
         if (M.WParam == 1) {
             // As a modal dialog shown from a handler would.
             std::thread([&] { handle.Post(Numbered(1, 3)); }).join();
-            HandleMessagesUntil([&] { return seen.size() == 3; }, 2000);
+            Application->ProcessMessagesUntil([&] { return seen.size() == 3; }, 2000);
         }
     });
     handle = window.Handle();
     ASSERT_TRUE(handle.Post(Numbered(1, 1)));
     ASSERT_TRUE(handle.Post(Numbered(1, 2)));
-    ASSERT_TRUE(HandleMessagesUntil([&] { return seen.size() == 3; }, 2000));
-    HandleWaitingMessages();
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return seen.size() == 3; }, 2000));
+    Application->ProcessMessages();
     EXPECT_EQ(seen, (std::vector<uint32_t>{1, 2, 3}));
 }
 
@@ -133,7 +133,7 @@ TEST(NotifyWindow, ABacklogLeavesTheUiThreadFreeForOtherWork)
     for (uint32_t n = 0; n < Backlog; ++n)
         ASSERT_TRUE(flooded.Handle().Post(Numbered(1, n)));
     ASSERT_TRUE(other.Handle().Post(Numbered(2, 0)));
-    ASSERT_TRUE(HandleMessagesUntil([&] { return handled == Backlog; }, 5000));
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return handled == Backlog; }, 5000));
     EXPECT_TRUE(otherRan);
     EXPECT_LT(handledBeforeOther, Backlog / 4);
 }
@@ -150,6 +150,6 @@ TEST(NotifyWindow, AHandlerThatKeepsPostingDoesNotHoldTheUiThread)
     });
     handle = window.Handle();
     ASSERT_TRUE(handle.Post(Numbered(1, 0)));
-    ASSERT_TRUE(HandleMessagesUntil([&] { return handled > 0; }, 5000));
+    ASSERT_TRUE(Application->ProcessMessagesUntil([&] { return handled > 0; }, 5000));
     EXPECT_LT(handled, 1000000u);
 }

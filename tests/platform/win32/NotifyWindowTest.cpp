@@ -2,8 +2,9 @@
 // thread's timers (and, with them, input and painting, which Windows ranks the same way) from
 // their turn, although the message loop always hands out posted messages first.
 #include "platform/UiThread.h"
+
+#include "framework/Application.h"
 #include "platform/win32/Windows.h"
-#include "tests/platform/MessageLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ TEST(NotifyWindow, ABacklogLetsADueTimerRunBetweenItsSlices)
     ASSERT_NE(SetTimer(nullptr, 0, USER_TIMER_MINIMUM, OnTimer), 0u);
     for (uint32_t n = 0; n < Backlog; ++n)
         ASSERT_TRUE(flooded.Handle().Post(TMessage{1, n, 0, nullptr}));
-    ASSERT_TRUE(HandleMessagesUntil([] { return gHandled == Backlog; }, 10000));
+    ASSERT_TRUE(Application->ProcessMessagesUntil([] { return gHandled == Backlog; }, 10000));
     EXPECT_TRUE(gTimerRan);
     EXPECT_LT(gHandledBeforeTimer, Backlog / 4);
 }
