@@ -16,4 +16,8 @@ struct TNumberSeparators {
 // for the rest of the run: a locale change while the program runs is not followed.
 const TNumberSeparators& UserNumberSeparators();
 
+// Each backend's own reading of the separators, for UserNumberSeparators: a text the locale
+// does not name is left empty.
+TNumberSeparators ReadNumberSeparators();
+
 } // namespace platform

@@ -1,5 +1,5 @@
 // Reads the user's number separators through Qt's system locale, which asks the desktop's own
-// settings on every platform Qt supports, so no per-OS code is needed here.
+// settings on every platform Qt supports.
 #include "platform/LocaleFormat.h"
 
 #include <QLocale>
@@ -7,28 +7,10 @@
 
 namespace platform {
 
-namespace {
-
-TNumberSeparators ReadSeparators()
+TNumberSeparators ReadNumberSeparators()
 {
     const QLocale locale = QLocale::system();
-    TNumberSeparators s;
-    const QString group = locale.groupSeparator();
-    const QString decimal = locale.decimalPoint();
-    // A locale that names no separator keeps the classic one rather than run digits together.
-    if (!group.isEmpty())
-        s.Thousand = group.toStdString();
-    if (!decimal.isEmpty())
-        s.Decimal = decimal.toStdString();
-    return s;
-}
-
-} // namespace
-
-const TNumberSeparators& UserNumberSeparators()
-{
-    static const TNumberSeparators separators = ReadSeparators();
-    return separators;
+    return {locale.groupSeparator().toStdString(), locale.decimalPoint().toStdString()};
 }
 
 } // namespace platform

@@ -36,8 +36,12 @@ struct TRequest {
     OVERLAPPED Overlapped{};
 };
 
-TIoResult FailureOf(DWORD Error)
+TIoResult FailureOf(DWORD Error, DWORD Done = 0)
 {
+    // A request whose total time-out passed has moved what it moved: Windows completes it so,
+    // Wine fails it with a time-out error.
+    if (Error == ERROR_TIMEOUT)
+        return {TIoResult::TStatus::Completed, Done, 0};
     // A closed far end, an unplugged adapter: the line is gone rather than broken.
     const bool gone = Error == ERROR_BROKEN_PIPE || Error == ERROR_DEVICE_REMOVED ||
                       Error == ERROR_BAD_COMMAND || Error == ERROR_INVALID_HANDLE;
@@ -143,7 +147,7 @@ private:
         if (Issue(done))
             return {TIoResult::TStatus::Completed, done, 0};
         if (GetLastError() != ERROR_IO_PENDING)
-            return FailureOf(GetLastError());
+            return FailureOf(GetLastError(), done);
         HANDLE handles[] = {reinterpret_cast<HANDLE>(Stop.Value), event};
         const DWORD woken = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
         if (woken != WAIT_OBJECT_0 + 1)
@@ -155,7 +159,7 @@ private:
         if (woken != WAIT_OBJECT_0 + 1)
             return {TIoResult::TStatus::Failed, 0, int(GetLastError())};
         if (!finished)
-            return FailureOf(GetLastError());
+            return FailureOf(GetLastError(), done);
         return {TIoResult::TStatus::Completed, done, 0};
     }
 

@@ -16,6 +16,17 @@ std::wstring WideOf(std::string_view Utf8)
     return wide;
 }
 
+std::string Utf8Of(std::wstring_view Wide)
+{
+    if (Wide.empty())
+        return {};
+    const int n =
+        WideCharToMultiByte(CP_UTF8, 0, Wide.data(), int(Wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(std::size_t(std::max(n, 0)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, Wide.data(), int(Wide.size()), utf8.data(), n, nullptr, nullptr);
+    return utf8;
+}
+
 HFONT CreateFontOf(const TFontDesc& Desc)
 {
     return CreateFontW(Desc.Height, 0, Desc.Escapement, Desc.Escapement,

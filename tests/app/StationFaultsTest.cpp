@@ -7,7 +7,7 @@
 #include "framework/Application.h"
 #include "framework/InputDriver.h"
 #include "framework/qt/NativeWidget.h"
-#include "tests/serial/Pty.h"
+#include "tests/serial/posix/PtyPosix.h"
 #include "tests/support/ProcessCounts.h"
 
 #include <gtest/gtest.h>
@@ -96,27 +96,27 @@ protected:
 
 TEST_F(StationFaults, PortNamesThatLeadToNoLineShowTheOpeningErrorAndCom1StillWorks)
 {
-    const std::string file = Dir.Path() + "/plain-file";
+    const std::string file = PortPath(Dir) + "/plain-file";
     std::ofstream(file) << "not a line";
-    mkdir((Dir.Path() + "/folder").c_str(), 0700);
+    mkdir((PortPath(Dir) + "/folder").c_str(), 0700);
     std::string deep; // 4 KiB, as long as a path may be
     while (deep.size() < 4094)
         deep += "/x";
-    Dir.Link("loop-a", Dir.Path() + "/loop-b");
-    Dir.Link("loop-b", Dir.Path() + "/loop-a");
+    LinkPort(Dir, "loop-a", PortPath(Dir) + "/loop-b");
+    LinkPort(Dir, "loop-b", PortPath(Dir) + "/loop-a");
     const struct {
         std::string Target;
         const char* Shown;
     } rows[] = {
-        {Dir.Path() + "/folder", "File handle is not a comm handle "},
+        {PortPath(Dir) + "/folder", "File handle is not a comm handle "},
         {file, "File handle is not a comm handle "},
         {"/dev/null", "File handle is not a comm handle "},
-        {Dir.Path() + "/unplugged", "Error opening serial port."},
-        {Dir.Path() + "/loop-a", "Error opening serial port."},
+        {PortPath(Dir) + "/unplugged", "Error opening serial port."},
+        {PortPath(Dir) + "/loop-a", "Error opening serial port."},
         {deep, "Error opening serial port."},
     };
     for (const auto& row : rows) {
-        Dir.Link("COM3", row.Target);
+        LinkPort(Dir, "COM3", row.Target);
         Errors.clear();
         Form->ComboBox1->SetItemIndex(0);
         TypePortName("COM3");
@@ -135,7 +135,7 @@ TEST_F(StationFaults, TheDeviceVanishingInABlockIsSilentAndRetypingTheNameReopen
     Line->Write({0x01, 0x02, 0x03}); // half of a block
     // Unplugging loses what the component has not read; what it has is still the operator's.
     Pump(50); // the line's own hand-over to the reading side
-    ASSERT_TRUE(WaitFor([&] { return Line->Unread() == 0; }));
+    ASSERT_TRUE(WaitFor([&] { return Unread(*Line) == 0; }));
     Line->CloseFarEnd();
     // What arrived before the line went is delivered as the block it is.
     ASSERT_TRUE(WaitFor([&] { return Form->PacketCount() == 1; }));

@@ -6,7 +6,7 @@
 #include "framework/InputDriver.h"
 #include "framework/qt/NativeWidget.h"
 #include "platform/Sound.h"
-#include "tests/serial/Pty.h"
+#include "tests/serial/posix/PtyPosix.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +91,7 @@ TEST_F(StationWindow, StartsWithTheDefaultsAndOneBeepAndEndsOnEsc)
     Create();
     EXPECT_TRUE(Errors.empty());
     EXPECT_EQ(StartUpBeeps, 1u);
-    EXPECT_EQ(cfgetospeed(&static_cast<const termios&>(Line->LineSettings())), speed_t(B9600));
+    EXPECT_EQ(cfgetospeed(&static_cast<const termios&>(LineSettings(*Line))), speed_t(B9600));
     EXPECT_EQ((TTexts{Form->ComboBox1->Text(), Form->ComboBox2->Text(), Form->ComboBox3->Text(),
                       Form->ComboBox4->Text(), Form->ComboBox5->Text(), Form->Edit1->Text(),
                       Form->Edit2->Text(), Form->Label2->Caption(), Form->Button1->Caption()}),
@@ -171,7 +171,7 @@ TEST_F(StationWindow, APickReopensWithThatSettingAloneAndTypingReopensAtEveryEdi
     Pick(*Form->ComboBox2, 21); // "19200"
     EXPECT_TRUE(WaitFor([&] { return Openings == 2; }));
     EXPECT_TRUE(Errors.empty());
-    const termios line = Line->LineSettings();
+    const termios line = LineSettings(*Line);
     EXPECT_EQ(cfgetospeed(&line), speed_t(B19200));
     EXPECT_EQ(line.c_cflag & (PARODD | CSIZE | CSTOPB), tcflag_t(PARODD | CS8));
 
@@ -195,8 +195,8 @@ TEST_F(StationWindow, AStartWithoutCom1ShowsTheErrorBoxAfterTheBeepAndRefusesFra
     Application->OnException = nullptr;
     const std::string title = Application->Title();
     Application->SetTitle(ApplicationTitle);
-    Dir.Link("COM1", Dir.Path() + "/absent");
-    Dir.Link("COM3", Dir.Path() + "/unplugged");
+    LinkPort(Dir, "COM1", PortPath(Dir) + "/absent");
+    LinkPort(Dir, "COM3", PortPath(Dir) + "/unplugged");
     TPty other(Dir, "COM2");
     QStringList seen;
     const auto answerTheBox = [&] {

@@ -7,7 +7,21 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
+
+// The message OpenPort raised, or "" when it opened.
+inline std::string OpenError(TComm& Comm)
+{
+    try {
+        Comm.OpenPort();
+    } catch (const ECommsError& e) {
+        EXPECT_STREQ(e.what(), e.Message().c_str());
+        return e.Message();
+    }
+    return "";
+}
 
 class CommTest : public ::testing::Test {
 protected:
@@ -37,6 +51,22 @@ protected:
         for (const auto& block : Blocks)
             sizes.push_back(block.size());
         return sizes;
+    }
+
+    // Each name in turn fails to open with its message and leaves the component closed; COM1
+    // opens after all of them.
+    void ExpectOpeningErrors(const std::vector<std::pair<std::string, std::string>>& Cases)
+    {
+        for (const auto& [name, message] : Cases) {
+            Comm.SetCommName(name);
+            EXPECT_EQ(OpenError(Comm), message) << name;
+            EXPECT_FALSE(Comm.Opened()) << name;
+            const uint8_t byte = 1;
+            EXPECT_FALSE(Comm.SendData(&byte, 1));
+        }
+        Comm.SetCommName("COM1");
+        Open();
+        EXPECT_TRUE(Comm.Opened());
     }
 
     // Opens and waits until the transmit thread has reported its empty queue, so the threads

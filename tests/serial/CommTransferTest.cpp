@@ -129,7 +129,9 @@ TEST_F(CommTest, APauseLongerThanTheIntervalSeparatesBlocks)
 {
     Open();
     Line->Write({1, 2, 3});
-    std::this_thread::sleep_for(std::chrono::milliseconds(160));
+    // The pause as the component sees it: a line with a relay of its own between the two ends
+    // (a socat pair) may pass two writes on closer together than they were made.
+    ASSERT_TRUE(WaitFor([&] { return !Blocks.empty(); }));
     Line->Write({4, 5});
     ASSERT_TRUE(WaitFor([&] { return Received().size() >= 5; }));
     EXPECT_EQ(Blocks, (std::vector<std::vector<uint8_t>>{{1, 2, 3}, {4, 5}}));
@@ -276,8 +278,8 @@ TEST_F(CommTest, ABlockPostedBeforeClosePortIsStillDelivered)
     Open();
     Line->Write({0xAB, 0xCD});
     // Long enough, many times over, for the interval to end the read and the block to be
-    // posted, with the message loop not running.
-    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    // posted, with the message loop not running, also through a relay on a loaded machine.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
     Comm.ClosePort();
     EXPECT_TRUE(Blocks.empty());
     ASSERT_TRUE(WaitFor([&] { return !Blocks.empty(); }));
@@ -308,7 +310,7 @@ TEST_F(CommTest, BlocksWithoutAHandlerAreDroppedQuietly)
     Comm.OnReceiveData = nullptr;
     Open();
     Line->Write(RandomBytes(3000));
-    Pump(250);
+    Pump(1000); // long enough, many times over, for both reads to end on a loaded machine
     Comm.OnReceiveData = [&](TObject*, const void* Buffer, uint16_t Length) {
         const auto* bytes = static_cast<const uint8_t*>(Buffer);
         Blocks.emplace_back(bytes, bytes + Length);

@@ -1,51 +1,50 @@
 #pragma once
-// A pseudo-terminal standing in for the device at the far end of the line, linked as COM1 in a
-// port directory of its own, and helpers for waiting on the component's events.
+// The device at the far end of the component's line, for tests, and helpers for waiting on the
+// component's events. Each backend provides the line its own way: on POSIX a pseudo-terminal
+// linked under a COM name in a port directory of the test's own; on Windows the second port of
+// a pair that scripts/test-windows.sh joins (the far end of COMn is COMn+1).
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include <termios.h>
-
-// A temporary port directory named by OSTREL_SMT_PORTS for as long as it exists.
+// Where the test's COM names lead, for as long as it exists.
 class TPortDir {
 public:
     TPortDir();
     ~TPortDir();
-    const std::string& Path() const { return FPath; }
-    // Makes Name (such as "COM1") lead to Target.
-    void Link(const std::string& Name, const std::string& Target) const;
+    TPortDir(const TPortDir&) = delete;
+    TPortDir& operator=(const TPortDir&) = delete;
+
+    struct TImpl;
+    TImpl& Impl() const { return *FImpl; }
 
 private:
-    std::string FPath;
-    std::string FOldValue;
-    bool FHadValue = false;
+    std::unique_ptr<TImpl> FImpl;
 };
 
 class TPty {
 public:
-    // Opens a pair in raw mode on both sides and links the line as Dir/Name.
+    // A raw line that the component reaches as Name (such as "COM1").
     TPty(const TPortDir& Dir, const std::string& Name = "COM1");
     ~TPty();
+    TPty(const TPty&) = delete;
+    TPty& operator=(const TPty&) = delete;
 
     // Writes everything, waiting up to a few seconds for the line to take it.
     void Write(const std::vector<uint8_t>& Bytes) const;
     // What arrived from the component within TimeoutMs, up to Count bytes.
     std::vector<uint8_t> Read(std::size_t Count, int TimeoutMs) const;
-    // The line's settings, as the component left them.
-    termios LineSettings() const;
-    // Changes the line's settings behind the component's back.
-    void SetLineSettings(const termios& T) const;
     // The device goes away; bytes the component has not read yet go with it.
     void CloseFarEnd();
-    // Bytes written that the component has not read yet.
-    std::size_t Unread() const;
+
+    struct TImpl;
+    TImpl& Impl() const { return *FImpl; }
 
 private:
-    int FMaster = -1;
-    int FSlave = -1;
+    std::unique_ptr<TImpl> FImpl;
 };
 
 // Handles messages until Done answers true; false after TimeoutMs.

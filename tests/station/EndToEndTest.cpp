@@ -1,7 +1,7 @@
 // The station program as the operator meets it: started under a virtual display with a
 // pseudo-terminal as COM1, clicked with the real pointer, read back from screenshots and from
 // the bytes on the line.
-#include "tests/serial/Pty.h"
+#include "tests/serial/posix/PtyPosix.h"
 
 #include <gtest/gtest.h>
 
@@ -231,7 +231,7 @@ TEST_F(StationProgram, SendsTheSixFramesShowsResponsesAndFailuresAndEndsOnEsc)
 TEST_F(StationProgram, AStartWithCom1HeldElsewhereShowsTheErrorThenTheWindow)
 {
     TPty line(Dir);
-    const int holder = open((Dir.Path() + "/COM1").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const int holder = open((PortPath(Dir) + "/COM1").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     ASSERT_GE(holder, 0);
     ASSERT_EQ(flock(holder, LOCK_EX | LOCK_NB), 0);
     Start();

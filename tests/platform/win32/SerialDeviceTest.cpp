@@ -68,7 +68,7 @@ TEST(PortName, ComNamesGoThroughTheDeviceNamespace)
 TEST(PortName, AMissingPortFailsToOpen)
 {
     std::unique_ptr<TSerialDevice> device;
-    EXPECT_EQ(TSerialDevice::Open("COM7", device), TSerialDevice::TOpenResult::OpenFailed);
+    EXPECT_EQ(TSerialDevice::Open("COM9", device), TSerialDevice::TOpenResult::OpenFailed);
     EXPECT_EQ(TSerialDevice::Open("NUL", device), TSerialDevice::TOpenResult::OpenFailed);
     EXPECT_EQ(device, nullptr);
 }
@@ -103,6 +103,21 @@ TEST_F(Port, AStreamIsCutIntoFullBuffersAndTheRest)
     }
     EXPECT_EQ(counts, (std::vector<std::size_t>{2048, 2048, 904}));
     EXPECT_EQ(received, sent);
+}
+
+TEST_F(Port, AReadEndsWithWhatCameWhenItsTotalTimeOutPasses)
+{
+    TCommTimeouts timeouts;
+    timeouts.ReadTotalTimeoutConstant = 100;
+    ASSERT_TRUE(Reader->SetCommTimeouts(timeouts));
+    uint8_t buffer[16];
+    const TIoResult none = Reader->Read(buffer, sizeof buffer, Stop.Handle());
+    EXPECT_EQ(none.Status, TIoResult::TStatus::Completed);
+    EXPECT_EQ(none.Count, 0u);
+    const std::vector<uint8_t> sent = Send(3);
+    const TIoResult some = Reader->Read(buffer, sizeof buffer, Stop.Handle());
+    EXPECT_EQ(some.Status, TIoResult::TStatus::Completed);
+    EXPECT_EQ(std::vector<uint8_t>(buffer, buffer + some.Count), sent);
 }
 
 TEST_F(Port, StopEndsAPendingRead)
