@@ -67,10 +67,6 @@ known=(
   DrawContextFill.HatchDrawsItsBackgroundOnlyWhenOpaque
   DrawContextFocus.InvertsEveryOtherPixelOfTheFrameOnceAndTwiceRestores
   DrawContextLine.OpaqueBackgroundFillsTheGapsOfStyledPens
-  # The application object's Win32 loop handles messages posted while it handles those that
-  # waited, so a handler that keeps posting holds it for good (a fault of that loop, not of the
-  # notification window).
-  NotifyWindow.AHandlerThatKeepsPostingDoesNotHoldTheUiThread
 )
 run platform/platform_tests "${known[@]}"
 # The user's number separators once more under locales whose separators differ (Wine takes the

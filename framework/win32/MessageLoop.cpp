@@ -39,14 +39,21 @@ public:
         PostQuitMessage(0); // wakes a Run that is waiting
     }
 
+    // Handles what was waiting when called, and stops at the first message younger than the
+    // call: a handler that posts again (a line that floods, a notification window waking itself
+    // for its next slice) must not hold the caller. The system stamps every message with the
+    // tick it was posted or made at, so the bound is a tick, not an exact instant.
     void ProcessMessages() override
     {
+        const DWORD called = GetTickCount();
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
                 FTerminated = FRunning > 0; // for the Run that this handler is inside of
             else
                 Dispatch(msg);
+            if (static_cast<LONG>(msg.time - called) > 0)
+                return;
         }
     }
 
