@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing and cross-builds for 64-bit Windows what has a Windows backend so far
-# (platform/, framework/, serial/ and their test programs), statically linked, into
+# Installs what is missing and cross-builds for 64-bit Windows the station program
+# (build-windows/app/ostrel-smt.exe) and the test programs, statically linked, into
 # build-windows/.
 # OSTREL_WERROR=ON in the environment makes every compiler warning an error (CI does).
 set -euo pipefail

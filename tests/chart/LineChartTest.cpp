@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <string>
 
 namespace {
@@ -65,7 +66,7 @@ struct StationChart : ::testing::Test {
 
 TEST_F(StationChart, SineOf1024Samples)
 {
-    const auto& img = Show(1024, [](int i) { return 32768 + 30000 * std::sin(i * 2 * M_PI / 256); }, "sine");
+    const auto& img = Show(1024, [](int i) { return 32768 + 30000 * std::sin(i * 2 * std::numbers::pi / 256); }, "sine");
     EXPECT_GT(RedIn(img, Clip()), 1000);
     EXPECT_EQ(RedOutsideLegend(img), RedIn(img, Clip()));
     // Four periods: red near the top and the bottom of the plotting rectangle in each quarter.
