@@ -7,10 +7,19 @@ cd "$(dirname "$0")/.."
 # Wine session runs on a virtual one, which Wine takes for its desktop when it starts.
 if [ -z "${OSTREL_WINE_ON_DISPLAY:-}" ]; then
   scripts/build-windows.sh
+  # The Linux side of the end-to-end run: the simulated device, and the test program that
+  # starts the Windows program under Wine against it and looks at its window.
+  source scripts/packages.sh
+  scripts/ensure-packages.sh "${BUILD_PACKAGES[@]}" "${HEADLESS_PACKAGES[@]}"
+  export CCACHE_BASEDIR=$PWD
+  scripts/configure-linux.sh build
+  cmake --build build --target station_tests ostrel-smt-sim
   scripts/ensure-packages.sh xvfb
   exec env OSTREL_WINE_ON_DISPLAY=1 xvfb-run -a "$0" "$@"
 fi
-scripts/ensure-packages.sh wine64 wine socat
+# fonts-wine: Wine's own faces, among them the window font "MS Sans Serif" and the Marlett
+# glyphs of the title bar's buttons.
+scripts/ensure-packages.sh wine64 wine socat fonts-wine fonts-wqy-microhei
 export WINEPREFIX=$PWD/build-windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
 socat_pids=()
@@ -37,6 +46,10 @@ pair COM5 COM6
 pair COM7 COM8
 # No window manager runs on the virtual display: Wine need not wait for one at every window.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+# A fresh prefix has no face with Chinese glyphs: the window font falls back to the installed
+# WenQuanYi Micro Hei for them, as a Chinese Windows links its own.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+  /v 'MS Sans Serif' /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
 wineserver -k || true # the ports and the driver's settings are read when Wine starts
 
 # run PROGRAM [CASE...]: runs a test program of build-windows/tests/ under Wine without the
@@ -90,3 +103,24 @@ serial_known=(
 )
 run serial/serial_tests "${serial_known[@]}"
 run framework/framework_tests
+# Drawing the chart and the buttons: what Wine's GDI draws otherwise than our rasteriser.
+chart_known=(
+  # The line's builder gathers a run that never leaves its pixel into one point, which no pen
+  # draws; Wine's GDI draws the original zero-length segments of a wide pen as a dot (their
+  # round caps). The station's series never hands the builder a zero-length segment.
+  PolylineBuilder.ColumnRunsEndingOnEachKindOfRow
+)
+run chart/chart_tests "${chart_known[@]}"
+buttons_known=(
+  # The focus rectangle's dots in Wine's phase, as with DrawContextFocus above.
+  Button.NormalShowsOneDarkPixelFrameAndFocusedTwoWithDottedRectangle
+)
+run buttons/buttons_tests "${buttons_known[@]}"
+# The station's window, its COM1 on the first pair.
+run app/app_tests
+
+# Last, since it maps COM1 to the simulator's line: the program itself against the simulated
+# device, on a virtual display of the test's own.
+OSTREL_WINE_STATION=$PWD/build-windows/app/ostrel-smt.exe \
+  OSTREL_WINE_SCREENSHOT=$PWD/build-windows/ostrel-smt-wine.png \
+  timeout 300 build/tests/station/station_tests --gtest_filter='WineStation.*' 2>/dev/null

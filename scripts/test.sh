@@ -30,10 +30,7 @@ case "${1:-}" in
     ;;
   *) echo "usage: $0 [--asan|--tsan]" >&2; exit 2 ;;
 esac
-# A compiler cache, where there is one, makes the second and later builds of each kind quick.
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache) && export CCACHE_BASEDIR=$PWD
-cmake -S . -B "$dir" -G Ninja -DOSTREL_TESTS=ON -DOSTREL_WERROR="${OSTREL_WERROR:-OFF}" "${launcher[@]}" \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="$flags" >/dev/null
+export CCACHE_BASEDIR=$PWD # for the compiler cache, where there is one
+scripts/configure-linux.sh "$dir" "$flags"
 cmake --build "$dir"
 cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j 2

@@ -2,46 +2,22 @@
 // pseudo-terminal as COM1, clicked with the real pointer, read back from screenshots and from
 // the bytes on the line.
 #include "tests/serial/posix/PtyPosix.h"
+#include "tests/station/StationProgram.h"
 
-#include <gtest/gtest.h>
-
-#include <QElapsedTimer>
 #include <QFont>
-#include <QImage>
 #include <QPainter>
-#include <QProcess>
-#include <QRect>
-#include <QThread>
 
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace {
 
+using namespace station;
 using TBytes = std::vector<std::uint8_t>;
-
-const QString kTitle = "Ostrel_SMT for Brazil";
-// Where the layout puts things, in client pixels.
-const QRect kCounter(205, 12, 41, 13);
-const QRect kReceivedText(251, 11, 203, 15); // inside Edit2's frame
-const QRect kChart(8, 112, 449, 161);
-const QRect kButton1(8, 80, 60, 25);
-constexpr QRgb kRed = 0xFF0000, kBlue = 0x0000FF;
-
-// The colours of every pixel, row by row, whatever the images' formats and colour spaces.
-std::vector<QRgb> Pixels(const QImage& Image)
-{
-    std::vector<QRgb> pixels;
-    for (int y = 0; y < Image.height(); ++y)
-        for (int x = 0; x < Image.width(); ++x)
-            pixels.push_back(Image.pixel(x, y) & 0xFFFFFF);
-    return pixels;
-}
 
 // The counter as it must look: Text in red on the window's sky blue, right-aligned in the
 // label, in the window font (8 points, an 11-pixel em, no smoothing), drawn here by Qt alone.
@@ -59,126 +35,15 @@ QImage CounterShowing(const QString& Text)
     return image;
 }
 
-class StationProgram : public ::testing::Test {
+// The Linux build of the program.
+class LinuxStation : public StationProgram {
 protected:
-    StationProgram()
-    {
-        FDisplay.start("Xvfb",
-                       {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-        if (FDisplay.waitForReadyRead(10000))
-            Display = ":" + QString::fromLatin1(FDisplay.readLine()).trimmed();
-    }
-    ~StationProgram() override
-    {
-        if (Station.state() != QProcess::NotRunning) {
-            Station.kill();
-            Station.waitForFinished(5000);
-        }
-        FDisplay.terminate();
-        FDisplay.waitForFinished(5000);
-    }
-
-    void Start()
-    {
-        ASSERT_FALSE(Display.isEmpty()) << "Xvfb did not start";
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", Display);
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        Station.setProcessEnvironment(env);
-        Station.start(STATION_PROGRAM, {});
-        ASSERT_TRUE(Station.waitForStarted(10000));
-    }
-
-    // Runs an X tool on the virtual display; its standard output.
-    QByteArray Tool(const QString& Program, const QStringList& Arguments) const
-    {
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", Display);
-        tool.setProcessEnvironment(env);
-        tool.start(Program, Arguments);
-        if (!tool.waitForFinished(20000))
-            tool.kill();
-        return tool.readAllStandardOutput();
-    }
-
-    // The visible window with the program's title and the given size (or, without Wanted,
-    // of another size), waiting up to TimeoutMs for it.
-    QString WindowOfSize(int Width, int Height, bool Wanted = true, int TimeoutMs = 60000)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < TimeoutMs) {
-            for (const QByteArray& id :
-                 Tool("xdotool", {"search", "--onlyvisible", "--name", "^" + kTitle + "$"})
-                     .split('\n')) {
-                if (id.isEmpty())
-                    continue;
-                const QByteArray shape = Tool("xdotool", {"getwindowgeometry", "--shell", id});
-                const bool size = shape.contains("WIDTH=" + QByteArray::number(Width) + "\n") &&
-                                  shape.contains("HEIGHT=" + QByteArray::number(Height) + "\n");
-                if (size == Wanted)
-                    return QString::fromLatin1(id);
-            }
-            QThread::msleep(100);
-        }
-        return {};
-    }
-
-    QImage Shot(const QString& Window) const
-    {
-        return QImage::fromData(Tool("import", {"-window", Window, "png:-"}), "PNG")
-            .convertToFormat(QImage::Format_RGB32);
-    }
-
-    QImage ShotWhen(const QString& Window, const std::function<bool(const QImage&)>& Done,
-                    int TimeoutMs = 3000) const
-    {
-        QElapsedTimer clock;
-        clock.start();
-        QImage image = Shot(Window);
-        while (!Done(image) && clock.elapsed() < TimeoutMs)
-            image = Shot(Window);
-        return image;
-    }
-
-    void Click(const QString& Window, const QRect& Control) const
-    {
-        const QPoint c = Control.center();
-        Tool("xdotool", {"mousemove", "--window", Window, QString::number(c.x()),
-                         QString::number(c.y()), "click", "1"});
-    }
-
-    void Key(const QString& Window, const QString& Name) const
-    {
-        Tool("xdotool", {"windowfocus", "--sync", Window});
-        Tool("xdotool", {"key", Name});
-    }
-
-    // Away from every button, so that none is drawn lit.
-    void PointerAway(const QString& Window) const
-    {
-        Tool("xdotool", {"mousemove", "--window", Window, "230", "320"});
-    }
-
-    static int CountOf(const QImage& Image, const QRect& Area, QRgb Colour)
-    {
-        int count = 0;
-        for (int y = Area.top(); y <= Area.bottom(); ++y)
-            for (int x = Area.left(); x <= Area.right(); ++x)
-                count += (Image.pixel(x, y) & 0xFFFFFF) == Colour;
-        return count;
-    }
-
-    QString Display;
-    QProcess Station;
+    ~LinuxStation() override { Stop(); }
+    void Start() { StationProgram::Start(STATION_PROGRAM); }
     TPortDir Dir;
-
-private:
-    QProcess FDisplay;
 };
 
-TEST_F(StationProgram, SendsTheSixFramesShowsResponsesAndFailuresAndEndsOnEsc)
+TEST_F(LinuxStation, SendsTheSixFramesShowsResponsesAndFailuresAndEndsOnEsc)
 {
     TPty line(Dir);
     Start();
@@ -228,7 +93,7 @@ TEST_F(StationProgram, SendsTheSixFramesShowsResponsesAndFailuresAndEndsOnEsc)
     EXPECT_EQ(Station.exitCode(), 0);
 }
 
-TEST_F(StationProgram, AStartWithCom1HeldElsewhereShowsTheErrorThenTheWindow)
+TEST_F(LinuxStation, AStartWithCom1HeldElsewhereShowsTheErrorThenTheWindow)
 {
     TPty line(Dir);
     const int holder = open((PortPath(Dir) + "/COM1").c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
