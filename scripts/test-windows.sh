@@ -17,14 +17,19 @@ if [ -z "${OSTREL_WINE_ON_DISPLAY:-}" ]; then
   scripts/ensure-packages.sh xvfb
   exec env OSTREL_WINE_ON_DISPLAY=1 xvfb-run -a "$0" "$@"
 fi
-# fonts-wine: Wine's own faces, among them the window font "MS Sans Serif" and the Marlett
-# glyphs of the title bar's buttons.
+# fonts-wine: Wine's own faces; fonts-wqy-microhei: the Chinese glyphs.
 scripts/ensure-packages.sh wine64 wine socat fonts-wine fonts-wqy-microhei
 export WINEPREFIX=$PWD/build-windows/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 rm -rf "$WINEPREFIX"
 socat_pids=()
 trap 'wineserver -k 2>/dev/null || true; [ ${#socat_pids[@]} -eq 0 ] || kill "${socat_pids[@]}" 2>/dev/null || true' EXIT
 wineboot -i >/dev/null 2>&1
+# Debian's Wine does not look for its own faces where fonts-wine installs them: the prefix's
+# font folder links them (Marlett draws the title bar's buttons), all but the bitmap "MS Sans
+# Serif", behind which Wine links no other face, so that its Chinese captions were boxes.
+for face in /usr/share/wine/fonts/*; do
+  case $face in */sserif*.fon) ;; *) ln -sf "$face" "$WINEPREFIX/drive_c/windows/Fonts/" ;; esac
+done
 
 # Pairs of ports, each two pseudo-terminals that socat joins, each end mapped as a port: the
 # platform's tests use COM5 and COM6; the serial tests open COMn and hold COMn+1 as the device.
@@ -46,11 +51,17 @@ pair COM5 COM6
 pair COM7 COM8
 # No window manager runs on the virtual display: Wine need not wait for one at every window.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-# A fresh prefix has no face with Chinese glyphs: the window font falls back to the installed
-# WenQuanYi Micro Hei for them, as a Chinese Windows links its own.
-wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-  /v 'MS Sans Serif' /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
-wineserver -k || true # the ports and the driver's settings are read when Wine starts
+# The window font, "MS Sans Serif", becomes Tahoma (as behind the dialogs of Windows since
+# 2000), and the installed WenQuanYi Micro Hei gives it the Chinese glyphs that a fresh prefix
+# lacks, as a Chinese Windows links its own face: behind Tahoma for what GDI draws, and as
+# Uniscribe's face for Han script in the edits and lists.
+nt='HKLM\Software\Microsoft\Windows NT\CurrentVersion'
+wine reg add "$nt\FontSubstitutes" /v 'MS Sans Serif' /d Tahoma /f >/dev/null 2>&1
+wine reg add "$nt\FontLink\SystemLink" /v Tahoma /t REG_MULTI_SZ \
+  /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\Wine\Uniscribe\Fallback' /v 696e6168 /d 'WenQuanYi Micro Hei' \
+  /f >/dev/null 2>&1 # the tag 'hani'
+wineserver -k || true # the ports, fonts and the driver's settings are read when Wine starts
 
 # run PROGRAM [CASE...]: runs a test program of build-windows/tests/ under Wine without the
 # named cases; a program that hangs fails after five minutes.
@@ -82,12 +93,6 @@ known=(
   DrawContextLine.OpaqueBackgroundFillsTheGapsOfStyledPens
 )
 run platform/platform_tests "${known[@]}"
-# The user's number separators once more under locales whose separators differ (Wine takes the
-# user's locale from LC_ALL).
-for locale in de_DE.UTF-8 de_CH.UTF-8; do
-  LC_ALL=$locale timeout 60 wine build-windows/tests/platform/platform_tests.exe \
-    --gtest_filter=UserNumberSeparators.* 2>/dev/null
-done
 
 # The serial tests over the socat pairs. What a pair under Wine cannot show is left out, with
 # the reason; each holds on Linux, over pseudo-terminals of the tests' own.
@@ -119,8 +124,16 @@ run buttons/buttons_tests "${buttons_known[@]}"
 # The station's window, its COM1 on the first pair.
 run app/app_tests
 
-# Last, since it maps COM1 to the simulator's line: the program itself against the simulated
-# device, on a virtual display of the test's own.
+# After every test of the pairs, since it maps COM1 to the simulator's line: the program itself
+# against the simulated device, on a virtual display of the test's own.
 OSTREL_WINE_STATION=$PWD/build-windows/app/ostrel-smt.exe \
   OSTREL_WINE_SCREENSHOT=$PWD/build-windows/ostrel-smt-wine.png \
   timeout 300 build/tests/station/station_tests --gtest_filter='WineStation.*' 2>/dev/null
+
+# The user's number separators once more under locales whose separators differ (Wine takes the
+# user's locale from LC_ALL). Last: a change of the code pages makes Wine write its default font
+# links over ours.
+for locale in de_DE.UTF-8 de_CH.UTF-8; do
+  LC_ALL=$locale timeout 60 wine build-windows/tests/platform/platform_tests.exe \
+    --gtest_filter=UserNumberSeparators.* 2>/dev/null
+done
