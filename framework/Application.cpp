@@ -2,6 +2,9 @@
 
 #include "framework/MessageLoop.h"
 
+#include <algorithm>
+#include <chrono>
+
 TApplication* Application = nullptr;
 
 TApplication::TApplication(int& argc, char** argv, TKind Kind)
@@ -26,7 +29,21 @@ void TApplication::ProcessMessages() { FLoop->ProcessMessages(); }
 
 bool TApplication::ProcessMessagesUntil(const std::function<bool()>& Done, int TimeoutMs)
 {
-    return FLoop->ProcessMessagesUntil(Done, TimeoutMs);
+    // Another thread may set what Done reads without posting anything, so no wait is longer
+    // than this between two looks at it.
+    constexpr auto kLookInterval = std::chrono::milliseconds(1);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(TimeoutMs);
+    FLoop->ProcessMessages();
+    while (!Done()) {
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline)
+            return Done();
+        const auto wait = std::min<Clock::duration>(deadline - now, kLookInterval);
+        FLoop->WaitForMessages(
+            static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+    }
+    return true;
 }
 
 void TApplication::ShowException(const std::exception& E)

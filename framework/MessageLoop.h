@@ -7,14 +7,13 @@
 // them.
 //
 // Rules for a backend: Run returns once a handler it dispatched has called Terminate;
-// ProcessMessages never waits; ProcessMessagesUntil sleeps between messages but looks at Done
-// at least every few milliseconds, since another thread may set what Done reads without
-// posting anything. The error dialog is modal and comes back
+// ProcessMessages never waits; WaitForMessages sleeps until a message comes or MaxWaitMs pass,
+// whichever is first, then handles what is waiting. The deadline loop over it is shared
+// (TApplication::ProcessMessagesUntil). The error dialog is modal and comes back
 // when the operator closes it; a console application writes the text to the error stream.
 //
 // Threading: created, used and destroyed on the user-interface thread only.
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,7 +23,7 @@ public:
     virtual void Run() = 0;
     virtual void Terminate() = 0;
     virtual void ProcessMessages() = 0;
-    virtual bool ProcessMessagesUntil(const std::function<bool()>& Done, int TimeoutMs) = 0;
+    virtual void WaitForMessages(int MaxWaitMs) = 0;
     virtual void ShowError(const std::string& Title, const std::string& Text) = 0;
 };
 

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -16,6 +15,8 @@ public:
             FApp = std::make_unique<QApplication>(argc, argv);
         else
             FApp = std::make_unique<QCoreApplication>(argc, argv);
+        FWake = std::make_unique<QTimer>();
+        FWake->setSingleShot(true);
     }
 
     void Run() override { FApp->exec(); }
@@ -28,21 +29,12 @@ public:
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
 
-    bool ProcessMessagesUntil(const std::function<bool()>& Done, int TimeoutMs) override
+    void WaitForMessages(int MaxWaitMs) override
     {
-        // Sleep in the event loop between checks: a timer wakes it now and then, so that a
-        // condition set by another thread without a message is seen too, and the deadline is
-        // kept.
-        QDeadlineTimer deadline(TimeoutMs);
-        QTimer tick;
-        tick.start(1);
-        while (!Done()) {
-            if (deadline.hasExpired())
-                return Done();
-            QCoreApplication::processEvents(QEventLoop::AllEvents |
-                                            QEventLoop::WaitForMoreEvents);
-        }
-        return true;
+        // The timer's own event ends the wait when nothing else comes.
+        FWake->start(MaxWaitMs);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        FWake->stop();
     }
 
     void ShowError(const std::string& Title, const std::string& Text) override
@@ -58,6 +50,7 @@ public:
 
 private:
     std::unique_ptr<QCoreApplication> FApp;
+    std::unique_ptr<QTimer> FWake; // made after FApp and gone before it
     bool FGui;
 };
 

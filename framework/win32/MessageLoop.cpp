@@ -3,16 +3,9 @@
 #include "platform/win32/Text.h"
 #include "platform/win32/Windows.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Longest sleep between two looks at a condition that another thread may set without a message.
-constexpr auto kPollInterval = std::chrono::milliseconds(1);
 
 class TWin32MessageLoop final : public TMessageLoop {
 public:
@@ -57,21 +50,11 @@ public:
         }
     }
 
-    bool ProcessMessagesUntil(const std::function<bool()>& Done, int TimeoutMs) override
+    void WaitForMessages(int MaxWaitMs) override
     {
-        const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(TimeoutMs);
+        MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(MaxWaitMs), QS_ALLINPUT,
+                                    MWMO_INPUTAVAILABLE);
         ProcessMessages();
-        while (!Done()) {
-            const Clock::time_point now = Clock::now();
-            if (now >= deadline)
-                return Done();
-            const auto wait = std::min<Clock::duration>(deadline - now, kPollInterval);
-            const auto ms = std::chrono::ceil<std::chrono::milliseconds>(wait).count();
-            MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(ms), QS_ALLINPUT,
-                                        MWMO_INPUTAVAILABLE);
-            ProcessMessages();
-        }
-        return true;
     }
 
     void ShowError(const std::string& Title, const std::string& Text) override
