@@ -64,6 +64,7 @@ struct TResult {
     int Splits = 0;             // tries whose two bursts arrived as two blocks
     double GapMedianMs = 0;     // the pauses the writer actually made
     double GapMaxMs = 0;
+    long Switches = 0; // context switches of the whole process while streaming
 };
 
 double Median(std::vector<double> Values)
@@ -148,6 +149,13 @@ void Latencies(const std::vector<TClock::time_point>& End,
     R.LatencyP99Ms = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
 }
 
+long ContextSwitches()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nvcsw + usage.ru_nivcsw;
+}
+
 double PeakRssMiB()
 {
     rusage usage{};
@@ -184,6 +192,7 @@ TResult CommThroughput()
     QTimer::singleShot(120000, [&] { app.Terminate(); });
     TResult r;
     const double cpu0 = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const long switches0 = ContextSwitches();
     const auto t0 = TClock::now();
     double writerCpu = 0;
     std::thread writer([&] { writerCpu = StreamPattern(line); });
@@ -192,6 +201,7 @@ TResult CommThroughput()
     r.Seconds = std::chrono::duration<double>(TClock::now() - t0).count();
     writer.join();
     r.CpuSeconds = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0 - writerCpu;
+    r.Switches = ContextSwitches() - switches0;
     comm.ClosePort();
     r.Ok = all && intact && received == StreamBytes;
     r.PeakRssMiB = PeakRssMiB();
@@ -225,6 +235,7 @@ TResult PeerThroughput()
             app.quit();
     });
     const double cpu0 = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
+    const long switches0 = ContextSwitches();
     const auto t0 = TClock::now();
     double writerCpu = 0;
     std::thread writer([&] { writerCpu = StreamPattern(line); });
@@ -232,6 +243,7 @@ TResult PeerThroughput()
     r.Seconds = std::chrono::duration<double>(TClock::now() - t0).count();
     writer.join();
     r.CpuSeconds = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - cpu0 - writerCpu;
+    r.Switches = ContextSwitches() - switches0;
     r.Ok = intact && received == StreamBytes;
     r.PeakRssMiB = PeakRssMiB();
     return r;
@@ -384,7 +396,7 @@ TResult InChild(const std::function<TResult()>& Measure)
 // One stream per side says little on a shared machine: the two readers take turns, pair by
 // pair (which one goes first alternates), and the figures are the pairs' median ratios with
 // their range.
-constexpr int StreamPairs = 5;
+constexpr int StreamPairs = 9;
 
 struct TPair {
     TResult Comm, Peer;
@@ -455,6 +467,10 @@ void BM_TCommStream(benchmark::State& State)
         Ratio(State, "speed_vs_peer", [](const TPair& P) { return P.Peer.Seconds / P.Comm.Seconds; });
         Ratio(State, "cpu_vs_peer",
               [](const TPair& P) { return P.Comm.CpuSeconds / P.Peer.CpuSeconds; });
+        // Both sides' writer threads are counted in as well; they do the same work.
+        Ratio(State, "switches_vs_peer", [](const TPair& P) {
+            return static_cast<double>(P.Comm.Switches) / static_cast<double>(P.Peer.Switches);
+        });
     }
 }
 

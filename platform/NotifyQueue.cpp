@@ -2,8 +2,6 @@
 
 #include "platform/UiThread.h"
 
-#include <chrono>
-
 namespace platform {
 
 namespace {
@@ -13,15 +11,21 @@ constexpr std::chrono::milliseconds WorkSlice{10};
 
 } // namespace
 
-bool TNotifyQueue::Post(TMessage Message, const TWake& Wake)
+bool TNotifyQueue::Post(TMessage Message, std::optional<TClock::time_point> Latest)
 {
     std::lock_guard guard(FLock);
     if (!FOpen)
         return false;
-    if (!FScheduled) {
-        if (!Wake())
-            return false;
-        FScheduled = true;
+    const bool covered = FScheduled || (Latest && FTimerSet && FTimerAt <= *Latest);
+    if (!covered) {
+        if (Latest && FWakeUps.By(*Latest)) {
+            FTimerSet = true;
+            FTimerAt = *Latest;
+        } else {
+            if (!FWakeUps.Now())
+                return false;
+            FScheduled = true;
+        }
     }
     FPending.push_back(std::move(Message));
     return true;
@@ -35,6 +39,8 @@ bool TNotifyQueue::WaitForRoom(TWaitHandle Stop)
             if (!FOpen || FPending.size() < NotifyWindowRoom)
                 return true;
             FRoom.Reset();
+            if (!FScheduled)
+                FScheduled = FWakeUps.Now();
         }
         if (WaitForAny({Stop, FRoom.Handle()}) != 1)
             return false;
@@ -49,21 +55,42 @@ void TNotifyQueue::Run(const std::function<void(TMessage&)>& Handler, const TWak
         std::lock_guard guard(FLock);
         FScheduled = false;
     }
-    const auto sliceEnd = std::chrono::steady_clock::now() + WorkSlice;
+    Handle(Handler, Resume);
+}
+
+void TNotifyQueue::RunDue(const std::function<void(TMessage&)>& Handler, const TWake& Resume)
+{
+    // Likewise, messages that may wait set the timer afresh from now on.
+    {
+        std::lock_guard guard(FLock);
+        FTimerSet = false;
+        FWakeUps.Cancel();
+    }
+    Handle(Handler, Resume);
+}
+
+void TNotifyQueue::Handle(const std::function<void(TMessage&)>& Handler, const TWake& Resume)
+{
+    const auto sliceEnd = TClock::now() + WorkSlice;
     for (;;) {
         TMessage message;
         {
             std::lock_guard guard(FLock);
-            if (FPending.empty())
+            if (FPending.empty()) {
+                if (FTimerSet) {
+                    FWakeUps.Cancel();
+                    FTimerSet = false;
+                }
                 return;
-            if (std::chrono::steady_clock::now() >= sliceEnd) {
+            }
+            if (TClock::now() >= sliceEnd) {
                 if (!FScheduled)
                     FScheduled = Resume();
                 return;
             }
             message = std::move(FPending.front());
             FPending.pop_front();
-            if (FPending.size() < NotifyWindowRoom)
+            if (FPending.size() < NotifyWindowRoom && !FRoom.IsSet())
                 FRoom.Set();
         }
         Handler(message);

@@ -10,6 +10,7 @@
 #include "platform/Message.h"
 #include "platform/Sync.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,11 @@ public:
     TWindowHandle() = default;
     // False when the window is gone (or there never was one); the message is freed then.
     bool Post(TMessage Message) const;
+    // As Post, for a message that more are about to follow: the window's thread need not be
+    // woken for it before Within has passed, so that one wake-up hands over the whole batch.
+    // A Post, or a poster that WaitForRoom holds back, has it handled at once with the rest.
+    // Where the OS offers no timer for this, the thread is woken as for Post.
+    bool PostWithin(TMessage Message, std::chrono::microseconds Within) const;
     // Sleeps while NotifyWindowRoom or more messages wait for the window, so that a thread
     // that produces faster than the user-interface thread handles holds back rather than
     // piling its messages up without end. True when there is room or the window is gone (a

@@ -1,6 +1,16 @@
 #include "serial/CommThreads.h"
 
+#include <chrono>
+
 using namespace platform;
+
+namespace {
+
+// How long a full block may wait for the user-interface thread to wake for it: far below what
+// anyone could see, while a fast line delivers several blocks meanwhile.
+constexpr std::chrono::microseconds FullBlockHandover{1000};
+
+} // namespace
 
 TCommThread::TCommThread(TSerialDevice* PortHandle, TWaitHandle StopEvent,
                          TWindowHandle NotifyWnd, TThreadPriority Priority)
@@ -123,7 +133,13 @@ bool TReadThread::DeliverBlock(THeapBlock Block, std::size_t Count)
     message.Code = WM_COMM_RECEIVED;
     message.WParam = static_cast<uint32_t>(Count);
     message.Block = std::move(Block);
-    if (!FNotifyWnd.Post(std::move(message))) {
+    // A full block means the line is still sending and the next one follows at once; waking
+    // the user-interface thread for every block of a fast line would cost more than handling
+    // it. A block that the line's pause ended goes at once, and takes any before it along.
+    const bool posted = Count == ReadBlockSize
+                            ? FNotifyWnd.PostWithin(std::move(message), FullBlockHandover)
+                            : FNotifyWnd.Post(std::move(message));
+    if (!posted) {
         NotifyHangup();
         return false;
     }

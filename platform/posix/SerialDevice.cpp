@@ -10,6 +10,7 @@
 // deadline has passed before the bytes were seen, so they open the next read: a late wake-up
 // under load never merges two bursts.
 #include "platform/SerialDevice.h"
+#include "platform/posix/DeadlineTimer.h"
 #include "platform/posix/Poll.h"
 #include "platform/posix/SerialMapping.h"
 
@@ -26,7 +27,6 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/timerfd.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
@@ -34,7 +34,6 @@ namespace platform {
 
 namespace {
 
-// CLOCK_MONOTONIC, which the timer is armed on.
 using TClock = std::chrono::steady_clock;
 
 constexpr uint32_t MaxDword = 0xFFFFFFFF;
@@ -183,7 +182,7 @@ public:
             // Each chunk moves the deadline on; rather than re-arm the timer for every chunk,
             // an earlier deadline is left to fire, and the timer is then armed afresh.
             if (limited && (!FArmed || FArmedAt > end)) {
-                if (!ArmTimer(end))
+                if (!ArmDeadlineTimer(FTimer, end))
                     return {TIoResult::TStatus::Failed, 0, errno};
                 FArmed = true;
                 FArmedAt = end;
@@ -253,17 +252,6 @@ public:
 private:
     // Any byte value may be the replacement, so "none" lies outside them.
     static constexpr int NoReplacement = -1;
-
-    bool ArmTimer(TClock::time_point End) const
-    {
-        const auto ns =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(End.time_since_epoch()).count();
-        itimerspec at{};
-        // Zero would disarm the timer; a deadline that early has passed anyway.
-        at.it_value.tv_sec = ns > 0 ? ns / 1000000000 : 0;
-        at.it_value.tv_nsec = ns > 0 ? ns % 1000000000 : 1;
-        return timerfd_settime(FTimer, TFD_TIMER_ABSTIME, &at, nullptr) == 0;
-    }
 
     serial_icounter_struct ReadCounts(bool& Valid) const
     {
@@ -356,7 +344,7 @@ TSerialDevice::TOpenResult TSerialDevice::Open(const std::string& Name,
     // Root passes TIOCEXCL, and another program need not take the advisory lock: a line it holds
     // exclusively would then have two readers, each getting part of the bytes.
     int heldElsewhere = 0;
-    const int timer = timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK);
+    const int timer = CreateDeadlineTimer();
     if ((ioctl(fd, TIOCGEXCL, &heldElsewhere) == 0 && heldElsewhere) || timer < 0) {
         if (timer >= 0)
             close(timer);

@@ -28,8 +28,16 @@ constexpr UINT_PTR ResumeTimer = 1;
 
 // Window is set before any handle exists and stays until the slot goes; after Close nothing
 // posts to it. Handler is touched on the user-interface thread only.
-struct TWindowSlot {
-    TNotifyQueue Queue;
+struct TWindowSlot final : TNotifyQueue::TWakeUps {
+    // A full thread queue refuses the wake-up; the message is refused with it.
+    bool Now() override { return PostMessageW(Window, WakeMessage, 0, 0) != FALSE; }
+    // A window's timers are set by its own thread only and tick in steps of ten milliseconds
+    // or more, too coarse for the bound a message that may wait is given: such a message wakes
+    // the window at once, and batches form only while a wake-up is outstanding.
+    bool By(TNotifyQueue::TClock::time_point) override { return false; }
+    void Cancel() override {}
+
+    TNotifyQueue Queue{*this};
     HWND Window = nullptr;
     TNotifyWindow::THandler Handler;
 };
@@ -70,12 +78,12 @@ const wchar_t* WindowClass()
 
 bool TWindowHandle::Post(TMessage Message) const
 {
-    if (!FSlot)
-        return false;
-    // A full thread queue refuses the wake-up; the message is refused with it.
-    HWND window = FSlot->Window;
-    return FSlot->Queue.Post(std::move(Message),
-                             [window] { return PostMessageW(window, WakeMessage, 0, 0) != FALSE; });
+    return FSlot && FSlot->Queue.Post(std::move(Message));
+}
+
+bool TWindowHandle::PostWithin(TMessage Message, std::chrono::microseconds Within) const
+{
+    return FSlot && FSlot->Queue.Post(std::move(Message), TNotifyQueue::TClock::now() + Within);
 }
 
 bool TWindowHandle::WaitForRoom(TWaitHandle Stop) const

@@ -121,6 +121,26 @@ TEST(ReadThread, LineEventsComeBeforeTheirBlockErrorFirstAndReceptionGoesOn)
     EXPECT_EQ(seen, expected);
 }
 
+TEST(ReadThread, FullBlocksKeepTheirPlaceBeforeAPauseEndedOneAndTheLastIsNotHeldBack)
+{
+    // Full blocks may wait a little for the user-interface thread; the short block that ends
+    // a burst must not overtake them, and a full block that nothing follows must still arrive.
+    const std::string a(ReadBlockSize, 'a'), b(ReadBlockSize, 'b'), d(ReadBlockSize, 'd');
+    TScriptedLine line({{a}, {b}, {"c"}, {d}});
+    std::vector<std::string> blocks;
+    TNotifyWindow window([&](TMessage& M) {
+        blocks.emplace_back(reinterpret_cast<char*>(M.Block.get()), M.WParam);
+    });
+    TEvent stop;
+    {
+        TReadThread thread(&line, stop.Handle(), window.Handle());
+        thread.Start();
+        EXPECT_TRUE(Application->ProcessMessagesUntil([&] { return blocks.size() == 4; }, 5000));
+        stop.Set();
+    }
+    EXPECT_EQ(blocks, (std::vector<std::string>{a, b, "c", d}));
+}
+
 // A line that always has a full block ready, as a device flooding faster than the thread
 // reads would. It gives up by itself long after the stop handle was set, so that a thread that
 // never looks at it still ends and the test can fail instead of hanging.
