@@ -109,4 +109,20 @@ void TNotifyQueue::Close()
     // The messages still waiting are freed with their blocks here, outside the lock.
 }
 
+// The handle is the same over every backend: it reaches the window only through its queue.
+bool TWindowHandle::Post(TMessage Message) const
+{
+    return FQueue && FQueue->Post(std::move(Message));
+}
+
+bool TWindowHandle::PostWithin(TMessage Message, std::chrono::microseconds Within) const
+{
+    return FQueue && FQueue->Post(std::move(Message), TNotifyQueue::TClock::now() + Within);
+}
+
+bool TWindowHandle::WaitForRoom(TWaitHandle Stop) const
+{
+    return !FQueue || FQueue->WaitForRoom(Stop);
+}
+
 } // namespace platform

@@ -16,6 +16,7 @@
 
 namespace platform {
 
+class TNotifyQueue;
 struct TWindowSlot;
 
 // Messages a window may hold before WaitForRoom holds its posters back: a second or more of
@@ -40,8 +41,9 @@ public:
 
 private:
     friend class TNotifyWindow;
-    explicit TWindowHandle(std::shared_ptr<TWindowSlot> Slot) : FSlot(std::move(Slot)) {}
-    std::shared_ptr<TWindowSlot> FSlot;
+    // The queue keeps its backend's window slot alive: the handle needs nothing else of it.
+    explicit TWindowHandle(std::shared_ptr<TNotifyQueue> Queue) : FQueue(std::move(Queue)) {}
+    std::shared_ptr<TNotifyQueue> FQueue;
 };
 
 class TNotifyWindow {
@@ -54,7 +56,7 @@ public:
     TNotifyWindow(const TNotifyWindow&) = delete;
     TNotifyWindow& operator=(const TNotifyWindow&) = delete;
 
-    TWindowHandle Handle() const { return TWindowHandle(FSlot); }
+    TWindowHandle Handle() const;
 
 private:
     std::shared_ptr<TWindowSlot> FSlot;

@@ -103,24 +103,15 @@ bool TWindowSlot::Now()
     return true;
 }
 
-bool TWindowHandle::Post(TMessage Message) const
-{
-    return FSlot && FSlot->Queue.Post(std::move(Message));
-}
-
-bool TWindowHandle::PostWithin(TMessage Message, std::chrono::microseconds Within) const
-{
-    return FSlot && FSlot->Queue.Post(std::move(Message), TNotifyQueue::TClock::now() + Within);
-}
-
-bool TWindowHandle::WaitForRoom(TWaitHandle Stop) const
-{
-    return !FSlot || FSlot->Queue.WaitForRoom(Stop);
-}
 
 TNotifyWindow::TNotifyWindow(THandler Handler) : FSlot(std::make_shared<TWindowSlot>())
 {
     FSlot->Receiver = new TReceiver(*FSlot, std::move(Handler));
+}
+
+TWindowHandle TNotifyWindow::Handle() const
+{
+    return TWindowHandle(std::shared_ptr<TNotifyQueue>(FSlot, &FSlot->Queue));
 }
 
 TNotifyWindow::~TNotifyWindow()

@@ -76,20 +76,6 @@ const wchar_t* WindowClass()
 
 } // namespace
 
-bool TWindowHandle::Post(TMessage Message) const
-{
-    return FSlot && FSlot->Queue.Post(std::move(Message));
-}
-
-bool TWindowHandle::PostWithin(TMessage Message, std::chrono::microseconds Within) const
-{
-    return FSlot && FSlot->Queue.Post(std::move(Message), TNotifyQueue::TClock::now() + Within);
-}
-
-bool TWindowHandle::WaitForRoom(TWaitHandle Stop) const
-{
-    return !FSlot || FSlot->Queue.WaitForRoom(Stop);
-}
 
 TNotifyWindow::TNotifyWindow(THandler Handler) : FSlot(std::make_shared<TWindowSlot>())
 {
@@ -99,6 +85,11 @@ TNotifyWindow::TNotifyWindow(THandler Handler) : FSlot(std::make_shared<TWindowS
     if (!FSlot->Window)
         throw std::runtime_error("CreateWindowExW failed");
     SetWindowLongPtrW(FSlot->Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(FSlot.get()));
+}
+
+TWindowHandle TNotifyWindow::Handle() const
+{
+    return TWindowHandle(std::shared_ptr<TNotifyQueue>(FSlot, &FSlot->Queue));
 }
 
 TNotifyWindow::~TNotifyWindow()
