@@ -69,7 +69,7 @@ public:
         if (FSlot.Timer >= 0) {
             auto* due = new QSocketNotifier(FSlot.Timer, QSocketNotifier::Read, this);
             connect(due, &QSocketNotifier::activated, this,
-                    [this] { FSlot.Queue.RunDue(FHandler, [this] { return Resume(); }); });
+                    [this] { FSlot.Queue.RunDue(FHandler, [this] { return FSlot.Now(); }); });
         }
     }
 
@@ -78,17 +78,11 @@ public:
         FSlot.Handoffs.load(std::memory_order_acquire);
         if (Event->type() != NotifyEventType)
             return QObject::event(Event);
-        FSlot.Queue.Run(FHandler, [this] { return Resume(); });
+        FSlot.Queue.Run(FHandler, [this] { return FSlot.Now(); });
         return true;
     }
 
 private:
-    bool Resume()
-    {
-        QCoreApplication::postEvent(this, new QEvent(NotifyEventType));
-        return true;
-    }
-
     TWindowSlot& FSlot;
     TNotifyWindow::THandler FHandler;
 };
