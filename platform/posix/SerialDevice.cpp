@@ -9,6 +9,12 @@
 // tenth of a per cent of its length). When bytes and the deadline are found together, the
 // deadline has passed before the bytes were seen, so they open the next read: a late wake-up
 // under load never merges two bursts.
+//
+// A thread asleep until a timer wakes a tenth of a millisecond or more past the moment asked
+// for (on a virtual machine often several), while waking a sleeping thread from a running one
+// takes a hundredth. So the gap's timer is set a little before the deadline and the thread
+// watches the line itself for that last stretch: the block goes out as its deadline passes,
+// for the stretch in processor time once per block.
 #include "platform/SerialDevice.h"
 #include "platform/posix/DeadlineTimer.h"
 #include "platform/posix/Poll.h"
@@ -179,19 +185,36 @@ public:
             const TClock::time_point end = hasTotal && gapped ? std::min(totalEnd, gapEnd)
                                            : hasTotal         ? totalEnd
                                                               : gapEnd;
-            // Each chunk moves the deadline on; rather than re-arm the timer for every chunk,
-            // an earlier deadline is left to fire, and the timer is then armed afresh.
-            if (limited && (!FArmed || FArmedAt > end)) {
-                if (!ArmDeadlineTimer(FTimer, end))
-                    return {TIoResult::TStatus::Failed, 0, errno};
-                FArmed = true;
-                FArmedAt = end;
-            }
+            // A tenth of a short interval at most: a line whose bytes keep coming just inside
+            // it would otherwise keep the thread spinning.
+            const TClock::duration stretch =
+                gapped ? std::min<TClock::duration>(LastStretch,
+                                                    std::chrono::microseconds(interval) * 100)
+                       : TClock::duration::zero();
+            const TClock::time_point wakeAt = end - stretch;
             pollfd fds[] = {{static_cast<int>(Stop.Value), POLLIN, 0},
                             {FFd, POLLIN, 0},
                             {FTimer, POLLIN, 0}};
-            const int ready = PollRestarting(fds, limited ? 3 : 2, -1);
-            const TClock::time_point woke = TClock::now();
+            int ready;
+            TClock::time_point woke;
+            if (limited && TClock::now() >= wakeAt) {
+                // The last stretch, watched without sleeping.
+                do {
+                    ready = PollRestarting(fds, 2, 0);
+                    woke = TClock::now();
+                } while (ready == 0 && woke < end);
+            } else {
+                // Each chunk moves the deadline on; rather than re-arm the timer for every
+                // chunk, an earlier deadline is left to fire, and the timer is then armed afresh.
+                if (limited && (!FArmed || FArmedAt > wakeAt)) {
+                    if (!ArmDeadlineTimer(FTimer, wakeAt))
+                        return {TIoResult::TStatus::Failed, 0, errno};
+                    FArmed = true;
+                    FArmedAt = wakeAt;
+                }
+                ready = PollRestarting(fds, limited ? 3 : 2, -1);
+                woke = TClock::now();
+            }
             if (ready < 0)
                 return {TIoResult::TStatus::Failed, 0, errno};
             if (fds[0].revents)
@@ -252,6 +275,9 @@ public:
 private:
     // Any byte value may be the replacement, so "none" lies outside them.
     static constexpr int NoReplacement = -1;
+    // How long before a gap's deadline the thread stops sleeping: past the usual lateness of
+    // a timer's wake-up here, and well short of anything that costs in processor time.
+    static constexpr std::chrono::microseconds LastStretch{300};
 
     serial_icounter_struct ReadCounts(bool& Valid) const
     {

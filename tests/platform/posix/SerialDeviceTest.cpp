@@ -134,6 +134,23 @@ TEST_F(Device, AReadEndsAtTheGapAfterItsLastByte)
     EXPECT_LT(MsSince(start), 500);
 }
 
+// The reader wakes a little before the gap's deadline and watches the line itself until it
+// passes; a read must still never end before the interval has passed since its last byte,
+// which came no sooner than it was written.
+TEST_F(Device, NoReadEndsBeforeTheIntervalAfterItsLastByte)
+{
+    Port->SetCommTimeouts({20, 0, 0, 0, 0});
+    for (int round = 0; round < 10; ++round) {
+        uint8_t buffer[16];
+        const auto written = TClock::now();
+        ASSERT_EQ(write(Master, "abc", 3), 3);
+        const TIoResult r = Port->Read(buffer, sizeof buffer, Stop.Handle());
+        const auto ended = TClock::now();
+        EXPECT_EQ(r.Count, 3u);
+        EXPECT_GE(ended - written, std::chrono::milliseconds(20)) << "round " << round;
+    }
+}
+
 // The reader is held still (as a loaded machine may hold it) from before the gap's deadline
 // until after the next bytes came: it then finds both at once, and the bytes must still open a
 // block of their own, however late the reader saw them.
