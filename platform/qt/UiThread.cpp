@@ -97,7 +97,6 @@ bool TWindowSlot::Now()
     return true;
 }
 
-
 TNotifyWindow::TNotifyWindow(THandler Handler) : FSlot(std::make_shared<TWindowSlot>())
 {
     FSlot->Receiver = new TReceiver(*FSlot, std::move(Handler));

@@ -76,7 +76,6 @@ const wchar_t* WindowClass()
 
 } // namespace
 
-
 TNotifyWindow::TNotifyWindow(THandler Handler) : FSlot(std::make_shared<TWindowSlot>())
 {
     FSlot->Handler = std::move(Handler);
